@@ -1,0 +1,58 @@
+#pragma once
+
+#include <quenmark/error.h>
+#include <quenmark/export.h>
+#include <quenmark/url.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quenmark::platform {
+
+using HttpHeaders = std::vector<std::pair<std::string, std::string>>;
+
+struct HttpRequest {
+  Url url;
+  std::string method = "GET";
+  HttpHeaders headers;
+  std::optional<std::string> body;
+  double timeoutSeconds = 60.0;
+};
+
+struct HttpResponse {
+  int status = 0;
+  /// Response headers in the order received; names as sent by the server.
+  HttpHeaders headers;
+  /// Absent when the response carried no body bytes.
+  std::optional<std::string> body;
+
+  /// The first header named `name` (compared without regard to case).
+  std::optional<std::string> header(std::string_view name) const;
+};
+
+/// A transfer's outcome: a response of any status, or an `Error` of kind transport or cancelled
+/// (code = the library's error code, description = its message).
+using HttpResult = Result<HttpResponse>;
+using HttpCompletion = std::function<void(HttpResult)>;
+
+/// The process-wide HTTP session.
+///
+/// `send` may be called from any thread and returns at once. The completion runs exactly once on the
+/// session's own background thread, never inline and never on the main thread; hop to the main thread
+/// before touching SDK state. TLS peers are always verified. Redirects are followed.
+class QUENMARK_EXPORT HttpSession {
+ public:
+  virtual ~HttpSession();
+  virtual void send(HttpRequest request, HttpCompletion completion) = 0;
+};
+
+/// Sends `request` on the installed platform's session, enforcing the SDK's transport policy: a request
+/// that carries the "X-Talewyn-SDK-Key" header over plain HTTP to a host that is not loopback is not sent
+/// and completes (on the session's thread rules: asynchronously, off the caller's stack) with an
+/// `ErrorKind::insecureTransport` error.
+QUENMARK_EXPORT void sendRequest(HttpRequest request, HttpCompletion completion);
+
+}  // namespace quenmark::platform

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the SDK, its tests and its tools build against.
+# Safe to run again: apt-get skips what is already installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git ca-certificates openssl
+  clang
+  libcurl4-openssl-dev
+  libsimdjson-dev nlohmann-json3-dev
+  libsqlite3-dev
+  libpng-dev libturbojpeg0-dev libwebp-dev
+  libasio-dev liburiparser-dev uuid-dev libfontconfig-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev libssl-dev
+  ccache
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

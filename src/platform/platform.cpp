@@ -1,0 +1,112 @@
+#include <quenmark/platform/platform.h>
+#include <quenmark/platform/run_loop.h>
+
+#include "build_config.h"
+#include "platform/curl_http_session.h"
+#include "platform/sqlite_key_value_store.h"
+#include "platform/system_device_info.h"
+#include "platform/system_services.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+namespace quenmark::platform {
+
+Timer::~Timer() = default;
+MainThread::~MainThread() = default;
+Clock::~Clock() = default;
+HttpSession::~HttpSession() = default;
+KeyValueStore::~KeyValueStore() = default;
+DeviceInfoProvider::~DeviceInfoProvider() = default;
+FontCatalog::~FontCatalog() = default;
+UrlOpener::~UrlOpener() = default;
+Console::~Console() = default;
+
+double SystemClock::monotonicNow() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::chrono::system_clock::time_point SystemClock::wallNow() const { return std::chrono::system_clock::now(); }
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+
+constexpr std::string_view kSdkKeyHeader = "X-Talewyn-SDK-Key";
+
+std::mutex platformMutex;
+std::shared_ptr<const Platform> installed;
+
+std::filesystem::path defaultDataDirectory() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
+    return std::filesystem::path(xdg) / "quenmark";
+  }
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return std::filesystem::path(home) / ".local" / "share" / "quenmark";
+  }
+  return std::filesystem::temp_directory_path() / "quenmark";
+}
+
+}  // namespace
+
+std::optional<std::string> HttpResponse::header(std::string_view name) const {
+  for (const auto& [key, value] : headers) {
+    if (equalsIgnoringCase(key, name)) return value;
+  }
+  return std::nullopt;
+}
+
+void sendRequest(HttpRequest request, HttpCompletion completion) {
+  bool carriesKey = std::any_of(request.headers.begin(), request.headers.end(),
+                                [](const auto& header) { return equalsIgnoringCase(header.first, kSdkKeyHeader); });
+  if (carriesKey && request.url.scheme() != "https" && !request.url.isLoopback()) {
+    Error error{ErrorKind::insecureTransport,
+                "Refusing to send the SDK key over an unencrypted connection to " + request.url.host() + ".", 0};
+    std::thread([completion = std::move(completion), error = std::move(error)]() mutable {
+      if (completion) completion(std::move(error));
+    }).detach();
+    return;
+  }
+  currentPlatform()->http->send(std::move(request), std::move(completion));
+}
+
+Platform makeDefaultPlatform(const DefaultPlatformOptions& options) {
+  CurlHttpSession::Options http;
+  http.maxResponseBytes = options.maxResponseBytes;
+  auto store = std::make_shared<SqliteKeyValueStore>(options.dataDirectory.value_or(defaultDataDirectory()) /
+                                                     "defaults.sqlite3");
+  if (const auto& recovery = store->recovery()) {
+    std::fprintf(stderr, "[Quenmark] %s\n", recovery->description.c_str());
+  }
+  return Platform{std::make_shared<RunLoop>(),
+                  std::make_shared<SystemClock>(),
+                  std::make_shared<CurlHttpSession>(http),
+                  std::move(store),
+                  std::make_shared<SystemDeviceInfo>(options.device),
+                  std::make_shared<FontconfigCatalog>(),
+                  std::make_shared<XdgUrlOpener>(),
+                  std::make_shared<StdoutConsole>(),
+                  options.serviceBaseUrl.value_or(*Url::parse(QUENMARK_DEFAULT_SERVICE_BASE_URL))};
+}
+
+void installPlatform(Platform platform) {
+  auto shared = std::make_shared<const Platform>(std::move(platform));
+  std::lock_guard lock(platformMutex);
+  installed = std::move(shared);
+}
+
+std::shared_ptr<const Platform> currentPlatform() {
+  std::lock_guard lock(platformMutex);
+  if (!installed) installed = std::make_shared<const Platform>(makeDefaultPlatform());
+  return installed;
+}
+
+}  // namespace quenmark::platform

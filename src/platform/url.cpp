@@ -1,0 +1,156 @@
+#include <quenmark/url.h>
+
+#include <uriparser/Uri.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cctype>
+#include <cstring>
+#include <memory>
+
+namespace quenmark {
+namespace {
+
+struct ParsedUri {
+  UriUriA uri{};
+  bool valid = false;
+
+  explicit ParsedUri(const std::string& text) {
+    const char* error = nullptr;
+    valid = uriParseSingleUriA(&uri, text.c_str(), &error) == URI_SUCCESS;
+  }
+  ~ParsedUri() {
+    if (valid) uriFreeUriMembersA(&uri);
+  }
+  ParsedUri(const ParsedUri&) = delete;
+  ParsedUri& operator=(const ParsedUri&) = delete;
+};
+
+std::string rangeText(const UriTextRangeA& range) {
+  if (range.first == nullptr || range.afterLast == nullptr) return {};
+  return std::string(range.first, range.afterLast);
+}
+
+bool hasRange(const UriTextRangeA& range) { return range.first != nullptr; }
+
+std::string lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// Everything up to (not including) the path: "scheme://authority" or "scheme:".
+std::string prefixBeforePath(const std::string& text, const UriUriA& uri) {
+  if (uri.pathHead != nullptr) return std::string(text.c_str(), uri.pathHead->text.first);
+  // No path segments: the prefix runs up to the query or fragment.
+  const char* end = text.c_str() + text.size();
+  if (hasRange(uri.query)) end = uri.query.first - 1;
+  else if (hasRange(uri.fragment)) end = uri.fragment.first - 1;
+  std::string prefix(text.c_str(), end);
+  while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
+  return prefix;
+}
+
+}  // namespace
+
+std::string percentEncode(std::string_view text) {
+  // uriEscape writes at most 6 bytes per input byte (with normalised breaks); 3 without.
+  std::unique_ptr<char[]> buffer(new char[text.size() * 6 + 1]);
+  const char* end = uriEscapeExA(text.data(), text.data() + text.size(), buffer.get(), URI_FALSE, URI_FALSE);
+  return std::string(static_cast<const char*>(buffer.get()), end);
+}
+
+std::optional<Url> Url::parse(std::string_view text) {
+  std::string copy(text);
+  ParsedUri parsed(copy);
+  if (!parsed.valid || !hasRange(parsed.uri.scheme)) return std::nullopt;
+  return Url(std::move(copy));
+}
+
+std::string Url::scheme() const {
+  ParsedUri parsed(text_);
+  return lower(rangeText(parsed.uri.scheme));
+}
+
+std::string Url::host() const {
+  ParsedUri parsed(text_);
+  std::string host = rangeText(parsed.uri.hostText);
+  return host;
+}
+
+std::optional<int> Url::port() const {
+  ParsedUri parsed(text_);
+  std::string port = rangeText(parsed.uri.portText);
+  if (port.empty() || port.size() > 5) return std::nullopt;
+  int value = 0;
+  for (char c : port) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::string Url::path() const {
+  ParsedUri parsed(text_);
+  if (parsed.uri.pathHead == nullptr) return parsed.uri.absolutePath ? "/" : "";
+  const char* begin = parsed.uri.pathHead->text.first;
+  const char* end = parsed.uri.pathTail->text.afterLast;
+  std::string path(begin, end);
+  if (hasRange(parsed.uri.hostText) || parsed.uri.absolutePath) path.insert(path.begin(), '/');
+  return path;
+}
+
+std::optional<std::string> Url::query() const {
+  ParsedUri parsed(text_);
+  if (!hasRange(parsed.uri.query)) return std::nullopt;
+  return rangeText(parsed.uri.query);
+}
+
+bool Url::isLoopback() const {
+  std::string h = lower(host());
+  if (h == "localhost" || h.ends_with(".localhost")) return true;
+  in_addr v4{};
+  if (inet_pton(AF_INET, h.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
+  in6_addr v6{};
+  if (inet_pton(AF_INET6, h.c_str(), &v6) == 1) {
+    static const in6_addr loopback = IN6ADDR_LOOPBACK_INIT;
+    return std::memcmp(&v6, &loopback, sizeof v6) == 0;
+  }
+  return false;
+}
+
+Url Url::appendingPathComponent(std::string_view component) const {
+  ParsedUri parsed(text_);
+  std::string prefix = prefixBeforePath(text_, parsed.uri);
+  std::string path;
+  if (parsed.uri.pathHead != nullptr) {
+    path = std::string(parsed.uri.pathHead->text.first, parsed.uri.pathTail->text.afterLast);
+  }
+  while (!path.empty() && path.back() == '/') path.pop_back();
+  std::string result = prefix;
+  if (!path.empty()) result += (result.ends_with('/') ? "" : "/") + path;
+  result += "/" + percentEncode(component);
+  auto url = Url::parse(result);
+  return url ? *url : *this;
+}
+
+Url Url::withQueryItems(const std::vector<std::pair<std::string, std::string>>& items) const {
+  std::string base = text_;
+  if (auto hash = base.find('#'); hash != std::string::npos) base.erase(hash);
+  if (auto question = base.find('?'); question != std::string::npos) base.erase(question);
+  if (!items.empty()) {
+    std::string query;
+    for (const auto& [name, value] : items) {
+      if (!query.empty()) query += '&';
+      query += percentEncode(name);
+      query += '=';
+      query += percentEncode(value);
+    }
+    base += '?';
+    base += query;
+  }
+  auto url = Url::parse(base);
+  return url ? *url : *this;
+}
+
+}  // namespace quenmark

@@ -1,0 +1,155 @@
+#include "test_http_server.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <stdexcept>
+#include <thread>
+
+namespace quenmark::testsupport {
+
+std::optional<std::string> RecordedRequest::header(const std::string& name) const {
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  auto found = headers.find(lower);
+  if (found == headers.end()) return std::nullopt;
+  return found->second;
+}
+
+struct TestHttpServer::Impl {
+  httplib::Server server;
+  std::thread thread;
+  int port = 0;
+  mutable std::mutex mutex;
+  mutable std::condition_variable arrived;
+  std::vector<RecordedRequest> requests;
+  std::set<int> remotePorts;
+  std::map<std::pair<std::string, std::string>, std::function<ScriptedResponse(const RecordedRequest&)>> routes;
+
+  void handle(const httplib::Request& request, httplib::Response& response) {
+    RecordedRequest recorded;
+    recorded.method = request.method;
+    recorded.path = request.path;
+    if (auto question = request.target.find('?'); question != std::string::npos) {
+      recorded.rawQuery = request.target.substr(question + 1);
+    }
+    // Decode the query in order from the raw text; httplib's params map loses the order.
+    std::string_view raw = recorded.rawQuery;
+    while (!raw.empty()) {
+      auto amp = raw.find('&');
+      std::string_view item = raw.substr(0, amp);
+      auto eq = item.find('=');
+      std::string name = httplib::detail::decode_url(std::string(item.substr(0, eq)), true);
+      std::string value = eq == std::string_view::npos ? "" : httplib::detail::decode_url(std::string(item.substr(eq + 1)), true);
+      recorded.query.emplace_back(std::move(name), std::move(value));
+      if (amp == std::string_view::npos) break;
+      raw.remove_prefix(amp + 1);
+    }
+    for (const auto& [name, value] : request.headers) {
+      std::string lower = name;
+      std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      recorded.headers.emplace(lower, value);
+    }
+    recorded.body = request.body;
+    recorded.remotePort = request.remote_port;
+
+    std::function<ScriptedResponse(const RecordedRequest&)> route;
+    {
+      std::lock_guard lock(mutex);
+      auto found = routes.find({request.method, request.path});
+      if (found != routes.end()) route = found->second;
+    }
+    ScriptedResponse scripted;
+    if (route) {
+      scripted = route(recorded);
+    } else {
+      scripted.status = 404;
+      scripted.body = R"({"error":"not found"})";
+    }
+    {
+      std::lock_guard lock(mutex);
+      requests.push_back(recorded);
+      remotePorts.insert(recorded.remotePort);
+    }
+    arrived.notify_all();
+    if (scripted.delay.count() > 0) {
+      std::unique_lock lock(mutex);
+      // Waits on the condition variable for the delay; the server's stop also wakes it.
+      arrived.wait_for(lock, scripted.delay, [&] { return !server.is_running(); });
+    }
+    response.status = scripted.status;
+    for (const auto& [name, value] : scripted.headers) response.set_header(name, value);
+    response.set_content(scripted.body, scripted.contentType.c_str());
+  }
+};
+
+TestHttpServer::TestHttpServer() : impl_(std::make_unique<Impl>()) {
+  impl_->server.set_keep_alive_max_count(1000);
+  auto handler = [this](const httplib::Request& request, httplib::Response& response) { impl_->handle(request, response); };
+  impl_->server.Get(".*", handler);
+  impl_->server.Post(".*", handler);
+  impl_->server.Put(".*", handler);
+  impl_->server.Delete(".*", handler);
+  impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
+  if (impl_->port <= 0) throw std::runtime_error("test server could not bind");
+  impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
+  // The socket listens from bind_to_any_port on, so clients may connect before the accept loop starts.
+}
+
+TestHttpServer::~TestHttpServer() {
+  impl_->server.stop();
+  impl_->arrived.notify_all();
+  impl_->thread.join();
+}
+
+int TestHttpServer::port() const { return impl_->port; }
+
+Url TestHttpServer::baseUrl() const { return *Url::parse("http://127.0.0.1:" + std::to_string(impl_->port)); }
+
+void TestHttpServer::on(const std::string& method, const std::string& path, ScriptedResponse response) {
+  on(method, path, [response](const RecordedRequest&) { return response; });
+}
+
+void TestHttpServer::on(const std::string& method, const std::string& path,
+                        std::function<ScriptedResponse(const RecordedRequest&)> handler) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->routes[{method, path}] = std::move(handler);
+}
+
+std::vector<RecordedRequest> TestHttpServer::requests() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->requests;
+}
+
+std::vector<RecordedRequest> TestHttpServer::requestsTo(const std::string& path) const {
+  std::lock_guard lock(impl_->mutex);
+  std::vector<RecordedRequest> matching;
+  for (const auto& request : impl_->requests) {
+    if (request.path == path) matching.push_back(request);
+  }
+  return matching;
+}
+
+std::size_t TestHttpServer::requestCount() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->requests.size();
+}
+
+std::size_t TestHttpServer::connectionCount() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->remotePorts.size();
+}
+
+void TestHttpServer::clear() {
+  std::lock_guard lock(impl_->mutex);
+  impl_->requests.clear();
+  impl_->remotePorts.clear();
+}
+
+bool TestHttpServer::waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(impl_->mutex);
+  return impl_->arrived.wait_for(lock, timeout, [&] { return impl_->requests.size() >= count; });
+}
+
+}  // namespace quenmark::testsupport

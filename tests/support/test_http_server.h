@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <quenmark/url.h>
+
+namespace quenmark::testsupport {
+
+/// One request as the server received it.
+struct RecordedRequest {
+  std::string method;
+  std::string path;                                          ///< Path without the query.
+  std::string rawQuery;                                      ///< Query text after "?", as sent ("" if none).
+  std::vector<std::pair<std::string, std::string>> query;    ///< Decoded query items in order.
+  std::multimap<std::string, std::string> headers;           ///< Names lower-cased.
+  std::string body;
+  int remotePort = 0;
+
+  std::optional<std::string> header(const std::string& name) const;  ///< Case-insensitive.
+};
+
+/// A scripted answer.
+struct ScriptedResponse {
+  int status = 200;
+  std::string body;
+  std::string contentType = "application/json";
+  std::vector<std::pair<std::string, std::string>> headers;
+  /// Delay before answering (real time; for timeout tests only).
+  std::chrono::milliseconds delay{0};
+};
+
+/// An HTTP server on 127.0.0.1 with a free port, running on its own threads, that records every request
+/// and answers from per-route scripts. Unscripted requests get 404.
+class TestHttpServer {
+ public:
+  TestHttpServer();
+  ~TestHttpServer();
+  TestHttpServer(const TestHttpServer&) = delete;
+  TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+  int port() const;
+  /// "http://127.0.0.1:PORT"
+  Url baseUrl() const;
+
+  /// Answers every request to `method` + `path` (exact path, query ignored) with `response`.
+  void on(const std::string& method, const std::string& path, ScriptedResponse response);
+  /// Answers with a handler's response.
+  void on(const std::string& method, const std::string& path,
+          std::function<ScriptedResponse(const RecordedRequest&)> handler);
+
+  std::vector<RecordedRequest> requests() const;
+  std::vector<RecordedRequest> requestsTo(const std::string& path) const;
+  std::size_t requestCount() const;
+  /// Distinct client connections seen so far.
+  std::size_t connectionCount() const;
+  void clear();
+
+  /// Blocks (on a condition variable, not a sleep) until `count` requests have arrived or `timeout`.
+  bool waitForRequests(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds{5000}) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace quenmark::testsupport

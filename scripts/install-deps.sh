@@ -10,7 +10,7 @@ packages=(
   libsimdjson-dev nlohmann-json3-dev
   libsqlite3-dev
   libpng-dev libturbojpeg0-dev libwebp-dev
-  libasio-dev liburiparser-dev uuid-dev libfontconfig-dev
+  libasio-dev liburiparser-dev uuid-dev libfontconfig-dev libhowardhinnant-date-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev
   ccache

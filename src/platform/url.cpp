@@ -39,16 +39,31 @@ std::string lower(std::string text) {
   return text;
 }
 
-// Everything up to (not including) the path: "scheme://authority" or "scheme:".
-std::string prefixBeforePath(const std::string& text, const UriUriA& uri) {
-  if (uri.pathHead != nullptr) return std::string(text.c_str(), uri.pathHead->text.first);
-  // No path segments: the prefix runs up to the query or fragment.
-  const char* end = text.c_str() + text.size();
-  if (hasRange(uri.query)) end = uri.query.first - 1;
-  else if (hasRange(uri.fragment)) end = uri.fragment.first - 1;
-  std::string prefix(text.c_str(), end);
-  while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
-  return prefix;
+// The text of a valid URI split at the end of its authority (or scheme) and at its "?" and "#".
+struct Pieces {
+  std::string prefix;  // "scheme://authority" or "scheme:"
+  std::string path;
+  std::optional<std::string> query;
+};
+
+Pieces split(const std::string& text, const UriUriA& uri) {
+  const char* begin = text.c_str();
+  const char* authorityEnd = uri.scheme.afterLast + 1;  // just after "scheme:"
+  if (hasRange(uri.hostText)) {
+    authorityEnd = uri.hostText.afterLast;
+    if (uri.hostData.ip6 != nullptr || uri.hostData.ipFuture.first != nullptr) ++authorityEnd;  // "]"
+    if (hasRange(uri.portText)) authorityEnd = uri.portText.afterLast;
+  }
+  std::string rest(authorityEnd, begin + text.size());
+  Pieces pieces;
+  pieces.prefix.assign(begin, authorityEnd);
+  if (auto hash = rest.find('#'); hash != std::string::npos) rest.erase(hash);
+  if (auto question = rest.find('?'); question != std::string::npos) {
+    pieces.query = rest.substr(question + 1);
+    rest.erase(question);
+  }
+  pieces.path = std::move(rest);
+  return pieces;
 }
 
 }  // namespace
@@ -92,18 +107,12 @@ std::optional<int> Url::port() const {
 
 std::string Url::path() const {
   ParsedUri parsed(text_);
-  if (parsed.uri.pathHead == nullptr) return parsed.uri.absolutePath ? "/" : "";
-  const char* begin = parsed.uri.pathHead->text.first;
-  const char* end = parsed.uri.pathTail->text.afterLast;
-  std::string path(begin, end);
-  if (hasRange(parsed.uri.hostText) || parsed.uri.absolutePath) path.insert(path.begin(), '/');
-  return path;
+  return split(text_, parsed.uri).path;
 }
 
 std::optional<std::string> Url::query() const {
   ParsedUri parsed(text_);
-  if (!hasRange(parsed.uri.query)) return std::nullopt;
-  return rangeText(parsed.uri.query);
+  return split(text_, parsed.uri).query;
 }
 
 bool Url::isLoopback() const {
@@ -121,15 +130,10 @@ bool Url::isLoopback() const {
 
 Url Url::appendingPathComponent(std::string_view component) const {
   ParsedUri parsed(text_);
-  std::string prefix = prefixBeforePath(text_, parsed.uri);
-  std::string path;
-  if (parsed.uri.pathHead != nullptr) {
-    path = std::string(parsed.uri.pathHead->text.first, parsed.uri.pathTail->text.afterLast);
-  }
+  Pieces pieces = split(text_, parsed.uri);
+  std::string path = std::move(pieces.path);
   while (!path.empty() && path.back() == '/') path.pop_back();
-  std::string result = prefix;
-  if (!path.empty()) result += (result.ends_with('/') ? "" : "/") + path;
-  result += "/" + percentEncode(component);
+  std::string result = pieces.prefix + path + "/" + percentEncode(component);
   auto url = Url::parse(result);
   return url ? *url : *this;
 }

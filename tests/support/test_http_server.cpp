@@ -21,6 +21,7 @@ struct TestHttpServer::Impl {
   httplib::Server server;
   std::thread thread;
   int port = 0;
+  bool keepAlive = false;
   mutable std::mutex mutex;
   mutable std::condition_variable arrived;
   std::vector<RecordedRequest> requests;
@@ -80,11 +81,13 @@ struct TestHttpServer::Impl {
     }
     response.status = scripted.status;
     for (const auto& [name, value] : scripted.headers) response.set_header(name, value);
+    if (!keepAlive) response.set_header("Connection", "close");
     response.set_content(scripted.body, scripted.contentType.c_str());
   }
 };
 
-TestHttpServer::TestHttpServer() : impl_(std::make_unique<Impl>()) {
+TestHttpServer::TestHttpServer(bool keepAlive) : impl_(std::make_unique<Impl>()) {
+  impl_->keepAlive = keepAlive;
   impl_->server.set_keep_alive_max_count(1000);
   auto handler = [this](const httplib::Request& request, httplib::Response& response) { impl_->handle(request, response); };
   impl_->server.Get(".*", handler);

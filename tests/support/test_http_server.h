@@ -41,7 +41,9 @@ struct ScriptedResponse {
 /// and answers from per-route scripts. Unscripted requests get 404.
 class TestHttpServer {
  public:
-  TestHttpServer();
+  /// Without `keepAlive` every response closes its connection, so that a client that outlives the server
+  /// (the process-wide HTTP session) does not hold the server's shutdown on its keep-alive wait.
+  explicit TestHttpServer(bool keepAlive = false);
   ~TestHttpServer();
   TestHttpServer(const TestHttpServer&) = delete;
   TestHttpServer& operator=(const TestHttpServer&) = delete;

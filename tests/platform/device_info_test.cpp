@@ -1,0 +1,93 @@
+#include "platform/system_device_info.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace quenmark::platform {
+namespace {
+
+// Sets environment variables for one test and restores them afterwards.
+class ScopedEnvironment {
+ public:
+  void set(const char* name, const char* value) {
+    const char* old = std::getenv(name);
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    if (value) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+  }
+  ~ScopedEnvironment() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      if (it->second) ::setenv(it->first.c_str(), it->second->c_str(), 1);
+      else ::unsetenv(it->first.c_str());
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST(DeviceInfo, LocaleIdentifierComesFromTheEnvironmentInPrecedenceOrder) {
+  ScopedEnvironment env;
+  env.set("LC_ALL", nullptr);
+  env.set("LC_MESSAGES", nullptr);
+  env.set("LANG", "pt_BR.UTF-8");
+  EXPECT_EQ(SystemDeviceInfo().current().localeIdentifier, "pt_BR");
+  EXPECT_EQ(SystemDeviceInfo().current().regionCode, "BR");
+
+  env.set("LC_MESSAGES", "de_DE.ISO-8859-1@euro");
+  EXPECT_EQ(SystemDeviceInfo().current().localeIdentifier, "de_DE@euro");
+
+  env.set("LC_ALL", "C.UTF-8");
+  EXPECT_EQ(SystemDeviceInfo().current().localeIdentifier, "en_US_POSIX");
+
+  env.set("LC_ALL", nullptr);
+  env.set("LC_MESSAGES", nullptr);
+  env.set("LANG", nullptr);
+  EXPECT_EQ(SystemDeviceInfo().current().localeIdentifier, "en_US_POSIX");
+}
+
+TEST(DeviceInfo, PosixNamesAndRegionsConvert) {
+  EXPECT_EQ(localeIdentifierFromPosix("en_GB.UTF-8"), "en_GB");
+  EXPECT_EQ(localeIdentifierFromPosix("sr_RS.UTF-8@latin"), "sr_RS@latin");
+  EXPECT_EQ(localeIdentifierFromPosix("fr"), "fr");
+  EXPECT_FALSE(localeIdentifierFromPosix(""));
+  EXPECT_EQ(regionFromLocaleIdentifier("zh-Hans_CN"), "CN");
+  EXPECT_EQ(regionFromLocaleIdentifier("pt_BR@calendar=gregorian"), "BR");
+  EXPECT_EQ(regionFromLocaleIdentifier("es_419"), "419");
+  EXPECT_FALSE(regionFromLocaleIdentifier("de"));
+}
+
+TEST(DeviceInfo, VendorIdentifierIsAStableNameBasedUuidThatHidesTheMachineId) {
+  std::string machine = "0123456789abcdef0123456789abcdef";
+  std::string a = vendorIdentifierFor(machine, "com.example");
+  EXPECT_EQ(a, vendorIdentifierFor(machine, "com.example"));
+  EXPECT_NE(a, vendorIdentifierFor(machine, "com.other"));
+  EXPECT_NE(a, vendorIdentifierFor("fedcba9876543210fedcba9876543210", "com.example"));
+  ASSERT_EQ(a.size(), 36u);
+  EXPECT_EQ(a[14], '5') << "version 5 (name-based, SHA-1)";
+  EXPECT_EQ(a.find("0123456789"), std::string::npos);
+  for (char c : a) EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || c == '-');
+}
+
+TEST(DeviceInfo, HostOverridesReplaceEveryField) {
+  DeviceInfoOverrides overrides;
+  overrides.localeIdentifier = "zh-Hans_CN";
+  overrides.regionCode = "HK";
+  overrides.vendorIdentifier = "6F9619FF-8B86-D011-B42D-00C04FC964FF";
+  overrides.bundleIdentifier = "com.example.host";
+  overrides.shortVersion = "2.3.1";
+  DeviceInfo info = SystemDeviceInfo(overrides).current();
+  EXPECT_EQ(info.localeIdentifier, "zh-Hans_CN");
+  EXPECT_EQ(info.regionCode, "HK");
+  EXPECT_EQ(info.vendorIdentifier, "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+  EXPECT_EQ(info.bundleIdentifier, "com.example.host");
+  EXPECT_EQ(info.shortVersion, "2.3.1");
+
+  DeviceInfo plain = SystemDeviceInfo().current();
+  EXPECT_FALSE(plain.bundleIdentifier);
+  EXPECT_FALSE(plain.shortVersion);
+}
+
+}  // namespace
+}  // namespace quenmark::platform

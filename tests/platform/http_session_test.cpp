@@ -1,0 +1,193 @@
+#include "platform/curl_http_session.h"
+
+#include <quenmark/platform/platform.h>
+#include <quenmark/testing/test_platform.h>
+
+#include "test_http_server.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+
+namespace quenmark::platform {
+namespace {
+
+using testsupport::ScriptedResponse;
+using testsupport::TestHttpServer;
+
+// Collects completions that arrive on the session's thread.
+class Completions {
+ public:
+  HttpCompletion callback() {
+    return [this](HttpResult result) {
+      std::lock_guard lock(mutex_);
+      results_.push_back(std::move(result));
+      callerThreadMatches_ = callerThreadMatches_ && std::this_thread::get_id() != caller_;
+      arrived_.notify_all();
+    };
+  }
+  bool waitFor(std::size_t count) {
+    std::unique_lock lock(mutex_);
+    return arrived_.wait_for(lock, std::chrono::seconds{10}, [&] { return results_.size() >= count; });
+  }
+  std::vector<HttpResult> results() {
+    std::lock_guard lock(mutex_);
+    return results_;
+  }
+  bool completedOffCallerThread() const { return callerThreadMatches_; }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::vector<HttpResult> results_;
+  std::thread::id caller_ = std::this_thread::get_id();
+  bool callerThreadMatches_ = true;
+};
+
+HttpRequest get(const Url& url) { return HttpRequest{url, "GET", {}, std::nullopt, 10.0}; }
+
+TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
+  TestHttpServer server;
+  ScriptedResponse created;
+  created.status = 201;
+  created.body = R"({"ok":true})";
+  created.headers = {{"X-Reply", "yes"}};
+  server.on("POST", "/echo", created);
+  server.on("GET", "/empty", ScriptedResponse{204, "", "text/plain", {}, {}});
+
+  CurlHttpSession session;
+  Completions completions;
+  HttpRequest post{server.baseUrl().appendingPathComponent("echo"), "POST",
+                   {{"Content-Type", "application/json"}, {"X-Custom", "v"}}, std::string(R"({"a":1})"), 10.0};
+  session.send(post, completions.callback());
+  session.send(get(server.baseUrl().appendingPathComponent("empty")), completions.callback());
+  session.send(get(server.baseUrl().appendingPathComponent("missing")), completions.callback());
+  ASSERT_TRUE(completions.waitFor(3));
+
+  auto requests = server.requestsTo("/echo");
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].method, "POST");
+  EXPECT_EQ(requests[0].body, R"({"a":1})");
+  EXPECT_EQ(requests[0].header("x-custom"), "v");
+  EXPECT_EQ(requests[0].header("content-type"), "application/json");
+  EXPECT_FALSE(requests[0].header("expect"));
+
+  std::map<int, HttpResponse> byStatus;
+  for (auto& result : completions.results()) {
+    ASSERT_TRUE(result.ok()) << result.error().description;
+    byStatus.emplace(result.value().status, result.value());
+  }
+  ASSERT_EQ(byStatus.count(201), 1u);
+  EXPECT_EQ(byStatus.at(201).body, R"({"ok":true})");
+  EXPECT_EQ(byStatus.at(201).header("x-reply"), "yes");
+  EXPECT_EQ(byStatus.at(201).header("X-REPLY"), "yes");
+  EXPECT_FALSE(byStatus.at(204).body) << "a response without body bytes has no body";
+  EXPECT_EQ(byStatus.at(404).body, R"({"error":"not found"})");
+  EXPECT_TRUE(completions.completedOffCallerThread());
+}
+
+TEST(CurlHttpSession, ReportsTransportFailuresAsErrors) {
+  std::optional<Url> closed;
+  {
+    TestHttpServer server;  // learn a free port, then close it
+    closed = server.baseUrl().appendingPathComponent("x");
+  }
+  TestHttpServer slow;
+  ScriptedResponse delayed;
+  delayed.body = "late";
+  delayed.delay = std::chrono::milliseconds{3000};
+  slow.on("GET", "/slow", delayed);
+
+  CurlHttpSession session;
+  Completions refused;
+  session.send(get(*closed), refused.callback());
+  ASSERT_TRUE(refused.waitFor(1));
+  ASSERT_FALSE(refused.results()[0].ok());
+  EXPECT_EQ(refused.results()[0].error().kind, ErrorKind::transport);
+  EXPECT_FALSE(refused.results()[0].error().description.empty());
+
+  Completions timedOut;
+  HttpRequest request = get(slow.baseUrl().appendingPathComponent("slow"));
+  request.timeoutSeconds = 0.2;
+  session.send(request, timedOut.callback());
+  ASSERT_TRUE(timedOut.waitFor(1));
+  ASSERT_FALSE(timedOut.results()[0].ok());
+  EXPECT_EQ(timedOut.results()[0].error().code, 28) << "curl's operation-timed-out code";
+}
+
+TEST(CurlHttpSession, FailsResponsesLargerThanTheBodyCap) {
+  TestHttpServer server;
+  server.on("GET", "/big", ScriptedResponse{200, std::string(64 * 1024, 'x'), "text/plain", {}, {}});
+  server.on("GET", "/small", ScriptedResponse{200, std::string(1000, 'y'), "text/plain", {}, {}});
+  CurlHttpSession::Options options;
+  options.maxResponseBytes = 4096;
+  CurlHttpSession session(options);
+  Completions completions;
+  session.send(get(server.baseUrl().appendingPathComponent("big")), completions.callback());
+  ASSERT_TRUE(completions.waitFor(1));
+  session.send(get(server.baseUrl().appendingPathComponent("small")), completions.callback());
+  ASSERT_TRUE(completions.waitFor(2));
+  auto results = completions.results();
+  ASSERT_FALSE(results[0].ok());
+  EXPECT_EQ(results[0].error().kind, ErrorKind::transport);
+  EXPECT_NE(results[0].error().description.find("4096"), std::string::npos);
+  ASSERT_TRUE(results[1].ok());
+  EXPECT_EQ(results[1].value().body->size(), 1000u);
+}
+
+TEST(CurlHttpSession, ReusesOneConnectionForSequentialRequests) {
+  TestHttpServer server(/*keepAlive=*/true);
+  server.on("GET", "/r", ScriptedResponse{200, "ok", "text/plain", {}, {}});
+  CurlHttpSession session;
+  Completions completions;
+  for (std::size_t i = 1; i <= 5; ++i) {
+    session.send(get(server.baseUrl().appendingPathComponent("r")), completions.callback());
+    ASSERT_TRUE(completions.waitFor(i));
+  }
+  EXPECT_EQ(server.requestCount(), 5u);
+  EXPECT_EQ(server.connectionCount(), 1u);
+}
+
+TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
+  TestHttpServer slow;
+  ScriptedResponse delayed;
+  delayed.delay = std::chrono::milliseconds{5000};
+  slow.on("GET", "/slow", delayed);
+  Completions completions;
+  {
+    CurlHttpSession session;
+    session.send(get(slow.baseUrl().appendingPathComponent("slow")), completions.callback());
+    ASSERT_TRUE(slow.waitForRequests(1));
+  }
+  ASSERT_TRUE(completions.waitFor(1));
+  ASSERT_FALSE(completions.results()[0].ok());
+  EXPECT_EQ(completions.results()[0].error().kind, ErrorKind::cancelled);
+}
+
+TEST(SendRequest, RefusesToSendTheSdkKeyOverPlainHttpExceptToLoopback) {
+  TestHttpServer server;
+  server.on("GET", "/ok", ScriptedResponse{200, "ok", "text/plain", {}, {}});
+  testing::TestPlatform platform;
+  platform.install(server.baseUrl());
+
+  Completions completions;
+  HttpRequest remote = get(*Url::parse("http://example.com/sdk"));
+  remote.headers = {{"X-Talewyn-SDK-Key", "secret"}};
+  sendRequest(remote, completions.callback());
+  ASSERT_TRUE(completions.waitFor(1));
+  ASSERT_FALSE(completions.results()[0].ok());
+  EXPECT_EQ(completions.results()[0].error().kind, ErrorKind::insecureTransport);
+  EXPECT_TRUE(completions.completedOffCallerThread());
+
+  HttpRequest local = get(server.baseUrl().appendingPathComponent("ok"));
+  local.headers = {{"x-talewyn-sdk-key", "secret"}};
+  sendRequest(local, completions.callback());
+  ASSERT_TRUE(completions.waitFor(2));
+  EXPECT_TRUE(completions.results()[1].ok());
+  EXPECT_EQ(server.requestsTo("/ok").at(0).header("X-Talewyn-SDK-Key"), "secret");
+}
+
+}  // namespace
+}  // namespace quenmark::platform

@@ -1,0 +1,122 @@
+#include <quenmark/platform/run_loop.h>
+#include <quenmark/testing/virtual_main_thread.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace quenmark {
+namespace {
+
+using testing::VirtualMainThread;
+
+TEST(VirtualMainThread, RunsTasksInPostingOrderAndTimersAtTheirDueTime) {
+  VirtualMainThread main;
+  std::vector<std::string> log;
+  main.post([&] { log.push_back("a"); });
+  auto late = main.schedule(0.5, false, [&] { log.push_back("t0.5"); });
+  auto early = main.schedule(0.1, false, [&] {
+    log.push_back("t0.1");
+    main.post([&] { log.push_back("posted-by-timer"); });
+  });
+  auto tie = main.schedule(0.5, false, [&] { log.push_back("t0.5-second"); });
+  main.post([&] { log.push_back("b"); });
+  EXPECT_TRUE(log.empty()) << "nothing runs before the test says so";
+
+  main.advance(0.3);
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "t0.1", "posted-by-timer"}));
+  EXPECT_NEAR(main.now() - 1000.0, 0.3, 1e-9);
+  main.advance(0.2);
+  EXPECT_EQ(log.back(), "t0.5-second");
+  EXPECT_EQ(log[log.size() - 2], "t0.5");
+  EXPECT_EQ(main.activeTimerCount(), 0u);
+}
+
+TEST(VirtualMainThread, RepeatingTimersFireOncePerIntervalUntilInvalidated) {
+  VirtualMainThread main;
+  int ticks = 0;
+  auto timer = main.schedule(0.05, true, [&] { ++ticks; });
+  for (int i = 0; i < 20; ++i) main.advance(0.05);
+  EXPECT_EQ(ticks, 20);
+  main.advance(1.0);
+  EXPECT_EQ(ticks, 40);
+  timer->invalidate();
+  main.advance(1.0);
+  EXPECT_EQ(ticks, 40);
+  EXPECT_FALSE(timer->isValid());
+}
+
+TEST(VirtualMainThread, DestroyingOrInvalidatingAHandleCancelsEvenFromInsideACallback) {
+  VirtualMainThread main;
+  int fired = 0;
+  std::unique_ptr<platform::Timer> self;
+  self = main.schedule(0.1, true, [&] {
+    ++fired;
+    self.reset();  // destroying its own handle from inside the callback
+  });
+  auto dropped = main.schedule(0.1, false, [&] { fired += 100; });
+  dropped.reset();
+  main.advance(1.0);
+  EXPECT_EQ(fired, 1);
+  EXPECT_EQ(main.activeTimerCount(), 0u);
+}
+
+TEST(VirtualMainThread, RunUntilWaitsForTasksPostedFromOtherThreads) {
+  VirtualMainThread main;
+  std::atomic<int> done{0};
+  std::thread worker([&] {
+    for (int i = 0; i < 3; ++i) main.post([&] { ++done; });
+  });
+  EXPECT_TRUE(main.runUntil([&] { return done == 3; }));
+  worker.join();
+  EXPECT_FALSE(main.runUntil([] { return false; }, std::chrono::milliseconds{20}));
+}
+
+TEST(RunLoop, RunsPostedTasksInOrderFromAnyThread) {
+  platform::RunLoop loop;
+  std::vector<int> order;
+  std::thread worker([&] {
+    for (int i = 0; i < 100; ++i) loop.post([&order, i] { order.push_back(i); });
+    loop.post([&] { loop.stop(); });
+  });
+  loop.run();
+  worker.join();
+  ASSERT_EQ(order.size(), 100u);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(order[static_cast<size_t>(i)], i);
+  EXPECT_TRUE(loop.isMainThread());
+}
+
+TEST(RunLoop, TimersFireInDueOrderAndStopWhenCancelled) {
+  platform::RunLoop loop;
+  std::vector<std::string> log;
+  int repeats = 0;
+  std::unique_ptr<platform::Timer> repeating;
+  repeating = loop.schedule(0.005, true, [&] {
+    if (++repeats == 3) repeating->invalidate();
+  });
+  auto cancelled = loop.schedule(0.001, false, [&] { log.push_back("cancelled"); });
+  cancelled->invalidate();
+  auto second = loop.schedule(0.02, false, [&] { log.push_back("second"); });
+  auto first = loop.schedule(0.01, false, [&] { log.push_back("first"); });
+  EXPECT_TRUE(loop.runUntil([&] { return log.size() == 2 && repeats >= 3; }, std::chrono::seconds{5}));
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(repeats, 3);
+  EXPECT_FALSE(repeating->isValid());
+}
+
+TEST(RunLoop, AcrossThreadsOnlyTheRunningThreadIsMain) {
+  platform::RunLoop loop;
+  std::atomic<bool> workerSawMain{true};
+  std::thread worker([&] {
+    workerSawMain = loop.isMainThread();
+    loop.post([&] { loop.stop(); });
+  });
+  loop.run();
+  worker.join();
+  EXPECT_FALSE(workerSawMain);
+}
+
+}  // namespace
+}  // namespace quenmark

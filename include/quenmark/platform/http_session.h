@@ -15,6 +15,14 @@ namespace quenmark::platform {
 using HttpHeaders = std::vector<std::pair<std::string, std::string>>;
 
 struct HttpRequest {
+  explicit HttpRequest(Url target, std::string httpMethod = "GET", HttpHeaders httpHeaders = {},
+                       std::optional<std::string> httpBody = std::nullopt, double timeout = 60.0)
+      : url(std::move(target)),
+        method(std::move(httpMethod)),
+        headers(std::move(httpHeaders)),
+        body(std::move(httpBody)),
+        timeoutSeconds(timeout) {}
+
   Url url;
   std::string method = "GET";
   HttpHeaders headers;

@@ -1,0 +1,288 @@
+#include "net/content_decoder.h"
+#include "net/vote_request_encoding.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <string>
+
+namespace quenmark {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kGroupId = "3F2504E0-4F89-11D3-9A0C-0305E82C3301";
+constexpr const char* kItemId = "7c9e6679-7425-40de-944b-e07fc1f90ae7";
+constexpr const char* kOptionId = "9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D";
+
+// One stories body with every key of every record, plus keys the records do not know.
+std::string fullStoriesBody() {
+  return std::string(R"({
+    "schemaVersion": 3,
+    "groups": [{
+      "id": ")") + kGroupId + R"(",
+      "title": "Spring sale ✿",
+      "priority": 7,
+      "startAt": "2025-03-01T00:00:00Z",
+      "endAt": "not a date, carried as text",
+      "audience": {"segments": ["a", "b"]},
+      "theme": {"id": "t1", "name": "Warm", "progressStyle": "segmented", "bubbleStyle": "ROUNDED",
+                "fontFamily": "  Inter ", "primaryColor": "#FF8800", "secondaryColor": null, "ctaStyle": "text",
+                "extra": true},
+      "items": [{
+        "id": ")" + kItemId + R"(",
+        "type": "POLL",
+        "title": "Which one?",
+        "bodyText": "Pick your favourite — ünïcödé",
+        "ctaText": "Shop",
+        "ctaUrl": " example.com/shop ",
+        "durationSeconds": 7,
+        "media": {"mediaType": "image", "mediaUrl": "https://cdn.example.com/a.jpg", "durationSeconds": 9, "w": 1},
+        "widgetType": "POLL",
+        "widgetQuestion": "Red or blue?",
+        "swipeCallbackUrl": null,
+        "widgetOptions": [
+          {"id": ")" + kOptionId + R"(", "text": "Red", "emojiPrefix": "🔴", "orderIndex": 1, "isCorrect": false,
+           "voteCount": 12},
+          {"id": "00000000-0000-0000-0000-000000000001", "text": "Blue", "orderIndex": 0}
+        ],
+        "userVote": {"optionId": ")" + kOptionId + R"(", "votedAt": "2025-03-01T12:15:30+02:00"}
+      }]
+    }]
+  })";
+}
+
+TEST(ContentDecoder, DecodesEveryFieldOfAStoriesBodyAndIgnoresUnknownKeys) {
+  ContentDecoder decoder;
+  auto result = decoder.decodeStories(fullStoriesBody());
+  ASSERT_TRUE(result.ok()) << result.error().description;
+  ASSERT_EQ(result->groups.size(), 1u);
+  const auto& group = result->groups[0];
+  EXPECT_EQ(group.id, "3f2504e0-4f89-11d3-9a0c-0305e82c3301");
+  EXPECT_EQ(group.title, "Spring sale ✿");
+  EXPECT_EQ(group.priority, 7);
+  EXPECT_EQ(group.endAt, "not a date, carried as text");
+  ASSERT_TRUE(group.theme.has_value());
+  EXPECT_EQ(group.theme->progressStyle, "segmented");
+  EXPECT_EQ(group.theme->fontFamily, "  Inter ");
+  EXPECT_EQ(group.theme->primaryColor, "#FF8800");
+  EXPECT_FALSE(group.theme->secondaryColor.has_value());
+  EXPECT_EQ(group.theme->name, "Warm");
+
+  ASSERT_EQ(group.items.size(), 1u);
+  const auto& item = group.items[0];
+  EXPECT_EQ(item.id, kItemId);
+  EXPECT_EQ(item.type, "POLL");
+  EXPECT_EQ(item.bodyText, "Pick your favourite — ünïcödé");
+  EXPECT_EQ(item.ctaUrl, " example.com/shop ");
+  EXPECT_EQ(item.durationSeconds, 7);
+  ASSERT_TRUE(item.media.has_value());
+  EXPECT_EQ(item.media->mediaType, "image");
+  EXPECT_EQ(item.media->durationSeconds, 9);
+  EXPECT_FALSE(item.swipeCallbackUrl.has_value());
+  ASSERT_TRUE(item.widgetOptions.has_value());
+  ASSERT_EQ(item.widgetOptions->size(), 2u);
+  EXPECT_EQ((*item.widgetOptions)[0].id, "9b2f8c44-1d3e-4a5b-8c6d-7e8f9a0b1c2d");
+  EXPECT_EQ((*item.widgetOptions)[0].emojiPrefix, "🔴");
+  EXPECT_EQ((*item.widgetOptions)[0].isCorrect, false);
+  EXPECT_EQ((*item.widgetOptions)[0].voteCount, 12);
+  EXPECT_EQ((*item.widgetOptions)[1].orderIndex, 0);
+  EXPECT_FALSE((*item.widgetOptions)[1].voteCount.has_value());
+  ASSERT_TRUE(item.userVote.has_value());
+  // 12:15:30 at +02:00 is 10:15:30 UTC.
+  EXPECT_EQ(item.userVote->votedAt, parseIso8601("2025-03-01T10:15:30Z"));
+}
+
+TEST(ContentDecoder, GroupsArrayIsRequiredButMayBeEmpty) {
+  ContentDecoder decoder;
+  auto empty = decoder.decodeStories(R"({"groups": []})");
+  ASSERT_TRUE(empty.ok());
+  EXPECT_TRUE(empty->groups.empty());
+
+  auto missing = decoder.decodeStories("{}");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error().kind, ErrorKind::decoding);
+  EXPECT_EQ(missing.error().description, "groups: required key is missing");
+
+  auto null = decoder.decodeStories(R"({"groups": null})");
+  ASSERT_FALSE(null.ok());
+  EXPECT_EQ(null.error().description, "groups: expected an array, found null");
+
+  auto notObject = decoder.decodeStories("[]");
+  ASSERT_FALSE(notObject.ok());
+  EXPECT_EQ(notObject.error().description, "top level: expected an object, found an array");
+}
+
+std::string groupWithItems(const std::string& items) {
+  return std::string(R"({"groups": [{"id": ")") + kGroupId + R"(", "title": "T", "items": [)" + items + "]}]}";
+}
+
+std::string item(const std::string& id, const std::string& extra = "") {
+  return R"({"id": ")" + id + R"(", "type": "IMAGE")" + extra + "}";
+}
+
+TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
+  ContentDecoder decoder;
+  struct Case {
+    std::string body;
+    std::string description;
+  };
+  const Case cases[] = {
+      {groupWithItems(item(kItemId) + "," + item("abc")), "groups[0].items[1].id: expected a UUID string"},
+      {groupWithItems(item("7c9e6679-7425-40de-944b-e07fc1f90ae7x")), "groups[0].items[0].id: expected a UUID string"},
+      {groupWithItems(item("{7c9e6679-7425-40de-944b-e07fc1f90ae7}")), "groups[0].items[0].id: expected a UUID string"},
+      {groupWithItems(R"({"id": ")" + std::string(kItemId) + R"("})"), "groups[0].items[0].type: required key is missing"},
+      {groupWithItems(item(kItemId, R"(, "title": 5)")), "groups[0].items[0].title: expected a string, found a number"},
+      {groupWithItems(item(kItemId, R"(, "durationSeconds": "5")")),
+       "groups[0].items[0].durationSeconds: expected an integer, found a string"},
+      {groupWithItems(item(kItemId, R"(, "durationSeconds": 5.5)")),
+       "groups[0].items[0].durationSeconds: expected an integer, found a fractional or out-of-range number"},
+      {groupWithItems(item(kItemId, R"(, "media": {"mediaType": "IMAGE"})")),
+       "groups[0].items[0].media.mediaUrl: required key is missing"},
+      {groupWithItems(item(kItemId, R"(, "widgetOptions": [{"id": ")" + std::string(kOptionId) + R"(", "text": "A"}])")),
+       "groups[0].items[0].widgetOptions[0].orderIndex: required key is missing"},
+      {groupWithItems(item(kItemId, R"(, "widgetOptions": [{"id": ")" + std::string(kOptionId) +
+                                        R"(", "text": "A", "orderIndex": 0, "isCorrect": "yes"}])")),
+       "groups[0].items[0].widgetOptions[0].isCorrect: expected a boolean, found a string"},
+      {groupWithItems(item(kItemId, R"(, "userVote": {"optionId": ")" + std::string(kOptionId) +
+                                        R"(", "votedAt": "2025-03-01T10:15:30.123Z"})")),
+       "groups[0].items[0].userVote.votedAt: expected an ISO 8601 date-time string with seconds and a zone"},
+      {groupWithItems(item(kItemId, R"(, "userVote": {"optionId": ")" + std::string(kOptionId) +
+                                        R"(", "votedAt": "2025-03-01T10:15Z"})")),
+       "groups[0].items[0].userVote.votedAt: expected an ISO 8601 date-time string with seconds and a zone"},
+      {groupWithItems(item(kItemId, R"(, "userVote": {"votedAt": null})")),
+       "groups[0].items[0].userVote.optionId: required key is missing"},
+      {groupWithItems(item(kItemId, R"(, "media": "https://cdn.example.com/a.jpg")")),
+       "groups[0].items[0].media: expected an object, found a string"},
+      {groupWithItems("[]"), "groups[0].items[0]: expected an object, found an array"},
+      {R"({"groups": [{"id": ")" + std::string(kGroupId) + R"(", "title": null, "items": []}]})",
+       "groups[0].title: expected a string, found null"},
+      {R"({"groups": [{"id": ")" + std::string(kGroupId) + R"(", "title": "T", "items": [], "theme": {"fontFamily": 3}}]})",
+       "groups[0].theme.fontFamily: expected a string, found a number"},
+  };
+  for (const auto& testCase : cases) {
+    auto result = decoder.decodeStories(testCase.body);
+    ASSERT_FALSE(result.ok()) << testCase.body;
+    EXPECT_EQ(result.error().kind, ErrorKind::decoding);
+    EXPECT_EQ(result.error().description, testCase.description) << testCase.body;
+  }
+  // The parser is reused after failures.
+  EXPECT_TRUE(decoder.decodeStories(fullStoriesBody()).ok());
+}
+
+TEST(ContentDecoder, OptionalsTreatMissingAndNullAlikeAndUuidCaseDoesNotMatter) {
+  ContentDecoder decoder;
+  auto upper = decoder.decodeStories(groupWithItems(item("7C9E6679-7425-40DE-944B-E07FC1F90AE7",
+                                                         R"(, "widgetOptions": null, "userVote": {"optionId": ")" +
+                                                             std::string(kOptionId) + R"(", "votedAt": null})")));
+  auto lower = decoder.decodeStories(groupWithItems(item(kItemId, R"(, "widgetOptions": [], "media": null)")));
+  ASSERT_TRUE(upper.ok()) << upper.error().description;
+  ASSERT_TRUE(lower.ok()) << lower.error().description;
+  const auto& a = upper->groups[0].items[0];
+  const auto& b = lower->groups[0].items[0];
+  EXPECT_EQ(a.id, b.id);
+  EXPECT_FALSE(a.widgetOptions.has_value());
+  ASSERT_TRUE(b.widgetOptions.has_value());
+  EXPECT_TRUE(b.widgetOptions->empty());
+  EXPECT_FALSE(b.media.has_value());
+  ASSERT_TRUE(a.userVote.has_value());
+  EXPECT_FALSE(a.userVote->votedAt.has_value());
+}
+
+std::string banner(const std::string& id, const std::string& extra = "") {
+  return R"({"banners": [{"id": )" + id + R"(, "type": "static", "placementKey": "home", "viewOrder": 0, "items": [)" +
+         R"({"id": 9007199254740993, "mediaUrl": "https://cdn.example.com/b.png", "orderIndex": 2}])" + extra + "}]}";
+}
+
+TEST(ContentDecoder, BannerIdentifiersAreSigned64BitNumbers) {
+  ContentDecoder decoder;
+  auto number = decoder.decodeBanners(banner("17"));
+  ASSERT_TRUE(number.ok()) << number.error().description;
+  EXPECT_EQ(number->banners[0].id, 17);
+  EXPECT_EQ(number->banners[0].items[0].id, 9007199254740993);  // beyond a double's exact range
+
+  auto whole = decoder.decodeBanners(banner("17.0"));
+  ASSERT_TRUE(whole.ok());
+  EXPECT_EQ(whole->banners[0].id, 17);
+
+  auto negative = decoder.decodeBanners(banner("-9223372036854775808"));
+  ASSERT_TRUE(negative.ok());
+  EXPECT_EQ(negative->banners[0].id, INT64_MIN);
+
+  auto text = decoder.decodeBanners(banner(R"("17")"));
+  ASSERT_FALSE(text.ok());
+  EXPECT_EQ(text.error().description, "banners[0].id: expected an integer, found a string");
+
+  auto tooLarge = decoder.decodeBanners(banner("9223372036854775808"));
+  ASSERT_FALSE(tooLarge.ok());
+  EXPECT_EQ(tooLarge.error().description, "banners[0].id: expected an integer in the signed 64-bit range");
+
+  auto missing = decoder.decodeBanners(R"({"banners": [{"id": 1, "type": "STATIC", "viewOrder": 0, "items": []}]})");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error().description, "banners[0].placementKey: required key is missing");
+}
+
+TEST(ContentDecoder, BannerKeepsBothSpellingsOfLayoutSettings) {
+  ContentDecoder decoder;
+  auto result = decoder.decodeBanners(banner("1", R"(, "layoutMode": "weird", "bannerLayoutMode": "FIXED_HEIGHT",
+      "fixedHeight": null, "bannerFixedHeight": 180, "aspectRatio": "16:9", "contentMode": "fit", "autoplaySeconds": 3)"));
+  ASSERT_TRUE(result.ok()) << result.error().description;
+  const auto& b = result->banners[0];
+  EXPECT_EQ(b.layoutMode, "weird");
+  EXPECT_EQ(b.bannerLayoutMode, "FIXED_HEIGHT");
+  EXPECT_FALSE(b.fixedHeight.has_value());
+  EXPECT_EQ(b.bannerFixedHeight, 180);
+  EXPECT_EQ(b.aspectRatio, "16:9");
+  EXPECT_EQ(b.autoplaySeconds, 3);
+
+  auto badItem = decoder.decodeBanners(
+      R"({"banners": [{"id": 1, "type": "STATIC", "placementKey": "p", "viewOrder": 0, "items": [{"id": 1, "mediaUrl": "", "orderIndex": 0, "ctaUrl": 4}]}]})");
+  ASSERT_FALSE(badItem.ok());
+  EXPECT_EQ(badItem.error().description, "banners[0].items[0].ctaUrl: expected a string, found a number");
+}
+
+TEST(ContentDecoder, VoteResponseNeedsVotedOnly) {
+  ContentDecoder decoder;
+  auto minimal = decoder.decodeVoteResponse(R"({"voted": true})");
+  ASSERT_TRUE(minimal.ok());
+  EXPECT_TRUE(minimal->voted);
+  EXPECT_FALSE(minimal->optionId.has_value());
+  EXPECT_FALSE(minimal->voteCount.has_value());
+
+  auto full = decoder.decodeVoteResponse(R"({"voted": false, "optionId": "not-a-uuid", "voteCount": 41, "x": [1]})");
+  ASSERT_TRUE(full.ok());
+  EXPECT_EQ(full->optionId, "not-a-uuid");
+  EXPECT_EQ(full->voteCount, 41);
+
+  auto noVoted = decoder.decodeVoteResponse(R"({"optionId": "a"})");
+  ASSERT_FALSE(noVoted.ok());
+  EXPECT_EQ(noVoted.error().description, "voted: required key is missing");
+
+  auto broken = decoder.decodeVoteResponse(R"({"voted": tru)");
+  ASSERT_FALSE(broken.ok());
+  EXPECT_EQ(broken.error().kind, ErrorKind::decoding);
+  EXPECT_TRUE(broken.error().description.starts_with("The body is not valid JSON: "));
+
+  auto empty = decoder.decodeVoteResponse("");
+  ASSERT_FALSE(empty.ok());
+  EXPECT_EQ(empty.error().kind, ErrorKind::decoding);
+}
+
+TEST(VoteRequestEncoding, WritesPresentFieldsOnlyAndRefusesInvalidText) {
+  auto bare = encodeVoteRequest(VoteRequestPayload{"opt-1", std::nullopt, std::nullopt, std::nullopt});
+  ASSERT_TRUE(bare.ok());
+  EXPECT_EQ(bare.value(), R"({"optionId":"opt-1"})");
+
+  auto full = encodeVoteRequest(VoteRequestPayload{"opt-\"1\"", "app", "com.example", "user ü"});
+  ASSERT_TRUE(full.ok());
+  EXPECT_EQ(nlohmann::json::parse(full.value()),
+            (nlohmann::json{{"optionId", "opt-\"1\""}, {"appId", "app"}, {"bundleId", "com.example"}, {"userId", "user ü"}}));
+
+  auto invalid = encodeVoteRequest(VoteRequestPayload{std::string("opt\xff"), std::nullopt, std::nullopt, std::nullopt});
+  ASSERT_FALSE(invalid.ok());
+  EXPECT_EQ(invalid.error().kind, ErrorKind::encoding);
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -1,0 +1,170 @@
+#include <quenmark/model/relative_luminance.h>
+#include <quenmark/model/story_theme.h>
+#include <quenmark/testing/test_platform.h>
+
+#include "model/theme_parsing.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace quenmark {
+namespace {
+
+const Color kFallback{0.25, 0.5, 0.75, 1.0};
+
+void expectColor(const Color& actual, double red, double green, double blue) {
+  EXPECT_DOUBLE_EQ(actual.red(), red);
+  EXPECT_DOUBLE_EQ(actual.green(), green);
+  EXPECT_DOUBLE_EQ(actual.blue(), blue);
+  EXPECT_EQ(actual.alpha(), 1.0);
+}
+
+StoryTheme themeWithFamily(std::optional<std::string> family) {
+  const StoryTheme& base = StoryTheme::defaultTheme();
+  return StoryTheme(base.progressStyle(), base.bubbleStyle(), std::move(family), base.primaryColor(),
+                    base.secondaryColor(), base.ctaStyle());
+}
+
+TEST(StoryTheme, DefaultThemeHasTheFixedValuesAndIsOneInstanceAcrossThreads) {
+  const StoryTheme* fromOtherThread = nullptr;
+  std::thread other([&] { fromOtherThread = &StoryTheme::defaultTheme(); });
+  const StoryTheme& theme = StoryTheme::defaultTheme();
+  other.join();
+  EXPECT_EQ(fromOtherThread, &theme);
+
+  EXPECT_EQ(theme.progressStyle(), ProgressStyle::bar);
+  EXPECT_EQ(theme.bubbleStyle(), BubbleStyle::circle);
+  EXPECT_EQ(theme.fontFamily(), std::nullopt);
+  EXPECT_EQ(theme.primaryColor(), Color(1.0, 149.0 / 255.0, 0.0, 1.0));
+  EXPECT_EQ(theme.secondaryColor(), Color(1.0, 45.0 / 255.0, 85.0 / 255.0, 1.0));
+  EXPECT_EQ(theme.ctaStyle(), CtaStyle::filled);
+}
+
+TEST(StoryTheme, EqualityComparesEveryFieldIncludingAlphaAndAbsentFamily) {
+  const StoryTheme& base = StoryTheme::defaultTheme();
+  const Color orange = base.primaryColor();
+  const StoryTheme translucent(base.progressStyle(), base.bubbleStyle(), base.fontFamily(),
+                               Color(orange.red(), orange.green(), orange.blue(), 0.5), base.secondaryColor(),
+                               base.ctaStyle());
+  EXPECT_NE(translucent, base);
+  EXPECT_EQ(themeWithFamily(std::nullopt), base);
+  EXPECT_NE(themeWithFamily(""), base);
+  EXPECT_EQ(themeWithFamily("Avenir"), themeWithFamily("Avenir"));
+  EXPECT_NE(themeWithFamily("Avenir"), themeWithFamily("avenir"));
+}
+
+TEST(ThemeParsing, StyleTextsMatchTrimmedAndUpperCasedElseTheDefault) {
+  EXPECT_EQ(parseProgressStyle(std::nullopt), ProgressStyle::bar);
+  EXPECT_EQ(parseProgressStyle(""), ProgressStyle::bar);
+  EXPECT_EQ(parseProgressStyle("   "), ProgressStyle::bar);
+  EXPECT_EQ(parseProgressStyle("bar"), ProgressStyle::bar);
+  EXPECT_EQ(parseProgressStyle("DOTS"), ProgressStyle::bar);
+  EXPECT_EQ(parseProgressStyle("  Segmented\n"), ProgressStyle::segmented);
+  EXPECT_EQ(parseProgressStyle("none"), ProgressStyle::none);
+  EXPECT_EQ(parseProgressStyle("SEG MENTED"), ProgressStyle::bar);
+
+  EXPECT_EQ(parseBubbleStyle(std::nullopt), BubbleStyle::circle);
+  EXPECT_EQ(parseBubbleStyle("rounded"), BubbleStyle::rounded);
+  EXPECT_EQ(parseBubbleStyle("\u00A0square\u3000"), BubbleStyle::square);  // non-breaking and ideographic spaces
+  EXPECT_EQ(parseBubbleStyle("hexagon"), BubbleStyle::circle);
+
+  EXPECT_EQ(parseCtaStyle(std::nullopt), CtaStyle::filled);
+  EXPECT_EQ(parseCtaStyle("outlined"), CtaStyle::outlined);
+  EXPECT_EQ(parseCtaStyle("\tText\r\n"), CtaStyle::text);
+  EXPECT_EQ(parseCtaStyle("link"), CtaStyle::filled);
+  // Letters whose upper case is ASCII select their case like the plain spelling would.
+  EXPECT_EQ(parseCtaStyle("\uFB01lled"), CtaStyle::filled);
+  EXPECT_EQ(parseCtaStyle("outl\u0131ned"), CtaStyle::outlined);
+}
+
+TEST(ThemeParsing, ColorAcceptsSixAndThreeDigitFormsWithOrWithoutHash) {
+  for (const char* text : {"#FF8800", "ff8800", "  #f80 ", "\t#F80\n", "\u00A0ff8800\u2028"}) {
+    SCOPED_TRACE(text);
+    expectColor(parseColor(text, kFallback), 1.0, 136.0 / 255.0, 0.0);
+  }
+  expectColor(parseColor("#000000", kFallback), 0.0, 0.0, 0.0);
+  expectColor(parseColor("#fff", kFallback), 1.0, 1.0, 1.0);
+}
+
+TEST(ThemeParsing, ColorReadsASignedNumberAndKeepsTheLow24Bits) {
+  expectColor(parseColor("+12345", kFallback), 1.0 / 255.0, 35.0 / 255.0, 69.0 / 255.0);
+  expectColor(parseColor("-00001", kFallback), 1.0, 1.0, 1.0);
+  expectColor(parseColor("#-0000f", kFallback), 1.0, 1.0, 241.0 / 255.0);
+  expectColor(parseColor("-10000", kFallback), 1.0, 0.0, 0.0);  // -0x10000 is 0xFF0000 in 24 bits
+}
+
+TEST(ThemeParsing, ColorFallsBackOnEveryOtherText) {
+  for (const char* text : {"#FF880080", "#FF88", "#GG0000", "", "   ", "##f80", "#+12", "+-1234", "0x1234",
+                           "ff 800", "#ff88001", "++1234", "-", "#",
+                           "\xEF\xBD\x86\xEF\xBD\x86\xEF\xBD\x86",  // three full-width f
+                           "f\xCC\x81" "80",                       // f with a combining accent, then 80
+                           "#FF\r\n00"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(parseColor(text, kFallback), kFallback);
+  }
+  EXPECT_EQ(parseColor(std::nullopt, kFallback), kFallback);
+}
+
+TEST(ThemeParsing, FontFamilyIsTrimmedAndBlankMeansAbsent) {
+  EXPECT_EQ(parseFontFamily(std::nullopt), std::nullopt);
+  EXPECT_EQ(parseFontFamily(""), std::nullopt);
+  EXPECT_EQ(parseFontFamily(" \n\t\u2003"), std::nullopt);
+  EXPECT_EQ(parseFontFamily("  Avenir Next \n"), std::optional<std::string>("Avenir Next"));
+  EXPECT_EQ(parseFontFamily("\u2029Avenir\u00A0"), std::optional<std::string>("Avenir"));
+  // Bytes that are not UTF-8 are kept, not cut.
+  EXPECT_EQ(parseFontFamily("\xFF Avenir \xC3"), std::optional<std::string>("\xFF Avenir \xC3"));
+}
+
+class StoryThemeFont : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform_.fonts->add("Brand Sans");
+    platform_.install();
+  }
+  testing::TestPlatform platform_;
+};
+
+TEST_F(StoryThemeFont, InstalledFamilyGivesTheCustomFontAndIgnoresWeight) {
+  EXPECT_EQ(themeWithFamily("Brand Sans").font(17, FontWeight::bold), FontDescription::custom("Brand Sans", 17));
+  EXPECT_EQ(themeWithFamily("Brand Sans").font(12.5, FontWeight::light), FontDescription::custom("Brand Sans", 12.5));
+}
+
+TEST_F(StoryThemeFont, MissingEmptyOrInexactFamilyGivesTheSystemFont) {
+  for (const std::optional<std::string>& family :
+       {std::optional<std::string>(), std::optional<std::string>(""), std::optional<std::string>("Comic Serif"),
+        std::optional<std::string>("brand sans"), std::optional<std::string>(" Brand Sans")}) {
+    SCOPED_TRACE(family.value_or("<absent>"));
+    const FontDescription font = themeWithFamily(family).font(15, FontWeight::semibold);
+    EXPECT_TRUE(font.isSystemFont());
+    EXPECT_EQ(font, FontDescription::system(15, FontWeight::semibold));
+  }
+}
+
+TEST_F(StoryThemeFont, SystemFontKeepsSemiboldMediumAndBoldOnly) {
+  const StoryTheme& theme = StoryTheme::defaultTheme();
+  EXPECT_EQ(theme.font(14, FontWeight::semibold).weight(), FontWeight::semibold);
+  EXPECT_EQ(theme.font(14, FontWeight::medium).weight(), FontWeight::medium);
+  EXPECT_EQ(theme.font(14, FontWeight::bold).weight(), FontWeight::bold);
+  for (FontWeight other : {FontWeight::ultraLight, FontWeight::thin, FontWeight::light, FontWeight::regular,
+                           FontWeight::heavy, FontWeight::black}) {
+    EXPECT_EQ(theme.font(14, other), FontDescription::system(14, FontWeight::regular));
+  }
+}
+
+TEST(RelativeLuminance, EndpointsPrimariesAndTheLowThreshold) {
+  EXPECT_DOUBLE_EQ(relativeLuminance(Color(1, 1, 1, 1)), 1.0);
+  EXPECT_DOUBLE_EQ(relativeLuminance(Color(1, 1, 1, 0)), 1.0);  // alpha is ignored
+  EXPECT_EQ(relativeLuminance(Color(0, 0, 0, 1)), 0.0);
+  EXPECT_DOUBLE_EQ(relativeLuminance(Color(0, 1, 0, 1)), 0.7152);
+  EXPECT_DOUBLE_EQ(relativeLuminance(Color(1, 0, 0, 1)), 0.2126);
+  EXPECT_DOUBLE_EQ(relativeLuminance(Color(0, 0, 1, 1)), 0.0722);
+  // Up to and including 0.03928 the component is divided by 12.92.
+  EXPECT_DOUBLE_EQ(relativeLuminance(Color(0.03928, 0.03928, 0.03928, 1)), 0.03928 / 12.92);
+  EXPECT_NEAR(relativeLuminance(Color(0.5, 0.5, 0.5, 1)), 0.2140411, 1e-7);
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -169,19 +169,26 @@ class ObjectReader {
 
 WidgetOption readWidgetOption(const json& object, const std::string& path) {
   const ObjectReader in(object, path);
-  return WidgetOption(in.requiredString("id"), in.requiredString("text"), in.optionalString("emojiPrefix"),
-                      in.requiredInteger("orderIndex"), in.optionalBool("isCorrect"), in.requiredInteger("voteCount"));
+  // Read into locals so that the first fault reported is the first in key order (function arguments
+  // are evaluated in an unspecified order).
+  auto id = in.requiredString("id");
+  auto text = in.requiredString("text");
+  auto emojiPrefix = in.optionalString("emojiPrefix");
+  const auto orderIndex = in.requiredInteger("orderIndex");
+  const auto isCorrect = in.optionalBool("isCorrect");
+  const auto voteCount = in.requiredInteger("voteCount");
+  return WidgetOption(std::move(id), std::move(text), std::move(emojiPrefix), orderIndex, isCorrect, voteCount);
 }
 
 WidgetUserVote readWidgetUserVote(const json& object, const std::string& path) {
   const ObjectReader in(object, path);
-  return WidgetUserVote(in.requiredString("optionId"), in.requiredDate("votedAt"));
+  auto optionId = in.requiredString("optionId");
+  const auto votedAt = in.requiredDate("votedAt");
+  return WidgetUserVote(std::move(optionId), votedAt);
 }
 
 StoryItem readStoryItem(const json& object, const std::string& path) {
   const ObjectReader in(object, path);
-  // Arguments are evaluated in an unspecified order, so read into locals: the first fault found is
-  // then always the first in key order.
   auto id = in.requiredString("id");
   auto title = in.optionalString("title");
   auto bodyText = in.optionalString("bodyText");

@@ -1,0 +1,220 @@
+#include "net/payload_mapping.h"
+
+#include <quenmark/model/story_theme.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace quenmark {
+namespace {
+
+const SystemTime kNow = SystemTime{std::chrono::seconds{1798761600}};
+
+SdkStoryItemPayload plainItem(std::string id = "7c9e6679-7425-40de-944b-e07fc1f90ae7") {
+  SdkStoryItemPayload item;
+  item.id = std::move(id);
+  item.type = "IMAGE";
+  return item;
+}
+
+SdkMediaAssetPayload media(std::string type, std::string url, std::optional<std::int64_t> duration = std::nullopt) {
+  return SdkMediaAssetPayload{std::move(type), std::move(url), duration};
+}
+
+TEST(PayloadMapping, ItemDefaultsAndCaseRules) {
+  auto bare = makeStoryItem(plainItem(), kNow);
+  EXPECT_EQ(bare.duration(), 5.0);
+  EXPECT_EQ(bare.widgetType(), WidgetType::none);
+  EXPECT_FALSE(bare.mediaType().has_value());
+  EXPECT_FALSE(bare.mediaURL().has_value());
+  EXPECT_TRUE(bare.widgetOptions().empty());
+  EXPECT_FALSE(bare.userVote().has_value());
+
+  auto item = plainItem();
+  item.media = media("video", "https://cdn.example.com/v.mp4", 8);
+  item.widgetType = "poll";  // the widget type alone is matched exactly
+  auto mapped = makeStoryItem(item, kNow);
+  EXPECT_EQ(mapped.mediaType(), StoryMediaType::video);
+  EXPECT_EQ(mapped.mediaURL()->string(), "https://cdn.example.com/v.mp4");
+  EXPECT_EQ(mapped.duration(), 8.0);
+  EXPECT_EQ(mapped.widgetType(), WidgetType::none);
+
+  item.durationSeconds = 12;
+  item.widgetType = "QUIZ";
+  item.media = media("GIF", " https://cdn.example.com/v.mp4");  // media URLs are not trimmed
+  mapped = makeStoryItem(item, kNow);
+  EXPECT_EQ(mapped.duration(), 12.0);
+  EXPECT_EQ(mapped.widgetType(), WidgetType::quiz);
+  EXPECT_FALSE(mapped.mediaType().has_value());
+  EXPECT_FALSE(mapped.mediaURL().has_value());
+}
+
+TEST(PayloadMapping, OptionsKeepResponseOrderAndVotesGetAFallbackTime) {
+  auto item = plainItem();
+  item.widgetType = "POLL";
+  item.widgetOptions = std::vector<SdkWidgetOptionPayload>{
+      {"00000000-0000-0000-0000-000000000002", "C", "🟢", 2, std::nullopt, 4},
+      {"00000000-0000-0000-0000-000000000000", "A", std::nullopt, 0, true, std::nullopt},
+      {"00000000-0000-0000-0000-000000000001", "B", std::nullopt, 1, false, 0}};
+  item.userVote = SdkWidgetUserVotePayload{"00000000-0000-0000-0000-000000000001", std::nullopt};
+  auto mapped = makeStoryItem(item, kNow);
+  ASSERT_EQ(mapped.widgetOptions().size(), 3u);
+  EXPECT_EQ(mapped.widgetOptions()[0].orderIndex(), 2);
+  EXPECT_EQ(mapped.widgetOptions()[1].orderIndex(), 0);
+  EXPECT_EQ(mapped.widgetOptions()[2].orderIndex(), 1);
+  EXPECT_EQ(mapped.widgetOptions()[0], WidgetOption("00000000-0000-0000-0000-000000000002", "C", "🟢", 2, std::nullopt, 4));
+  EXPECT_EQ(mapped.widgetOptions()[1].voteCount(), 0);
+  EXPECT_EQ(mapped.widgetOptions()[1].isCorrect(), true);
+  ASSERT_TRUE(mapped.userVote().has_value());
+  EXPECT_EQ(mapped.userVote()->votedAt(), kNow);
+
+  const SystemTime earlier = kNow - std::chrono::hours{30};
+  item.userVote->votedAt = earlier;
+  EXPECT_EQ(makeStoryItem(item, kNow).userVote()->votedAt(), earlier);
+}
+
+TEST(PayloadMapping, NormalizedUrlTrimsAndAddsHttpsOnlyWithoutAScheme) {
+  EXPECT_FALSE(normalizedURL(std::nullopt).has_value());
+  EXPECT_FALSE(normalizedURL("").has_value());
+  EXPECT_FALSE(normalizedURL(" \t\n ").has_value());
+  EXPECT_EQ(normalizedURL("  example.com/shop?x=1 \n")->string(), "https://example.com/shop?x=1");
+  EXPECT_EQ(normalizedURL(" https://example.com/a ")->string(), "https://example.com/a");
+  EXPECT_EQ(normalizedURL("myapp://open/product/7")->string(), "myapp://open/product/7");
+  EXPECT_EQ(normalizedURL("mailto:help@example.com")->string(), "mailto:help@example.com");
+  EXPECT_FALSE(normalizedURL("exa mple.com").has_value());
+
+  auto item = plainItem();
+  item.ctaText = "Go";
+  item.ctaUrl = "   ";
+  item.swipeCallbackUrl = " shop.example.com/deal ";
+  auto mapped = makeStoryItem(item, kNow);
+  EXPECT_EQ(mapped.ctaTitle(), "Go");
+  EXPECT_FALSE(mapped.ctaURL().has_value());
+  EXPECT_EQ(mapped.swipeCallbackURL()->string(), "https://shop.example.com/deal");
+}
+
+TEST(PayloadMapping, GroupDropsEmptyGroupsAndTakesCoverFromTheFirstItemOnly) {
+  SdkStoryGroupPayload group;
+  group.id = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
+  group.title = "Title";
+  EXPECT_FALSE(makeStoryGroup(group, kNow).has_value());
+
+  group.items.push_back(plainItem());
+  auto second = plainItem("00000000-0000-0000-0000-00000000000a");
+  second.media = media("IMAGE", "https://cdn.example.com/b.jpg");
+  group.items.push_back(second);
+  auto mapped = makeStoryGroup(group, kNow);
+  ASSERT_TRUE(mapped.has_value());
+  EXPECT_FALSE(mapped->coverImageURL().has_value());
+  EXPECT_EQ(mapped->theme(), StoryTheme::defaultTheme());
+  ASSERT_EQ(mapped->items().size(), 2u);
+  EXPECT_EQ(mapped->items()[1].id(), "00000000-0000-0000-0000-00000000000a");
+
+  std::swap(group.items[0], group.items[1]);
+  EXPECT_EQ(makeStoryGroup(group, kNow)->coverImageURL()->string(), "https://cdn.example.com/b.jpg");
+}
+
+TEST(PayloadMapping, ThemeConvertsEachFieldWithDefaultFallbacks) {
+  SdkStoryGroupPayload group;
+  group.id = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
+  group.title = "T";
+  group.items.push_back(plainItem());
+  SdkThemeResponse theme;
+  theme.progressStyle = " segmented ";
+  theme.bubbleStyle = "hexagon";
+  theme.fontFamily = "  \n";
+  theme.primaryColor = "#f80";
+  theme.secondaryColor = "#FF880080";
+  theme.ctaStyle = "outlined";
+  group.theme = theme;
+  auto mapped = makeStoryGroup(group, kNow);
+  const StoryTheme& defaults = StoryTheme::defaultTheme();
+  EXPECT_EQ(mapped->theme(), StoryTheme(ProgressStyle::segmented, BubbleStyle::circle, std::nullopt,
+                                        Color(1.0, 136.0 / 255.0, 0.0, 1.0), defaults.secondaryColor(),
+                                        CtaStyle::outlined));
+
+  group.theme = SdkThemeResponse{};
+  group.theme->fontFamily = " Inter Display ";
+  EXPECT_EQ(makeStoryGroup(group, kNow)->theme().fontFamily(), "Inter Display");
+}
+
+SdkBannerItemPayload bannerItem(std::int64_t id, std::string url) {
+  SdkBannerItemPayload item;
+  item.id = id;
+  item.mediaUrl = std::move(url);
+  return item;
+}
+
+SdkBannerPayload bannerWith(std::vector<SdkBannerItemPayload> items) {
+  SdkBannerPayload banner;
+  banner.id = 9007199254740993;
+  banner.type = "carousel";
+  banner.placementKey = "home_top";
+  banner.viewOrder = -1;
+  banner.items = std::move(items);
+  return banner;
+}
+
+TEST(PayloadMapping, BannerDropsUnparsableItemsAndEmptyBanners) {
+  EXPECT_FALSE(makeBanner(bannerWith({bannerItem(1, ""), bannerItem(2, "not a url")})).has_value());
+  EXPECT_FALSE(makeBanner(bannerWith({})).has_value());
+
+  auto kept = bannerItem(3, "https://cdn.example.com/b.png");
+  kept.orderIndex = 4;
+  kept.mediaAssetId = "asset-3";
+  kept.ctaType = "deep_link";
+  kept.ctaUrl = " shop.example.com ";
+  auto odd = bannerItem(-5, "https://cdn.example.com/c.png");
+  odd.ctaType = "OPEN";
+  auto mapped = makeBanner(bannerWith({bannerItem(1, " https://cdn.example.com/a.png"), kept, odd}));
+  ASSERT_TRUE(mapped.has_value());
+  EXPECT_EQ(mapped->id(), "9007199254740993");
+  EXPECT_EQ(mapped->type(), BannerType::carousel);
+  EXPECT_EQ(mapped->viewOrder(), -1);
+  EXPECT_EQ(mapped->autoplaySeconds(), 5);
+  ASSERT_EQ(mapped->items().size(), 2u);
+  EXPECT_EQ(mapped->items()[0], BannerItem("3", "asset-3", *Url::parse("https://cdn.example.com/b.png"), 4,
+                                           BannerCtaType::deepLink, Url::parse("https://shop.example.com")));
+  EXPECT_EQ(mapped->items()[1].id(), "-5");
+  EXPECT_EQ(mapped->items()[1].ctaType(), BannerCtaType::none);
+  EXPECT_FALSE(mapped->items()[1].ctaURL().has_value());
+}
+
+TEST(PayloadMapping, BannerLayoutTakesThePlainKeyPerSetting) {
+  auto payload = bannerWith({bannerItem(1, "https://cdn.example.com/a.png")});
+  auto defaults = makeBanner(payload);
+  EXPECT_EQ(defaults->bannerLayoutMode(), BannerLayoutMode::auto_);
+  EXPECT_FALSE(defaults->bannerAspectRatio().has_value());
+  EXPECT_FALSE(defaults->bannerFixedHeight().has_value());
+  EXPECT_EQ(defaults->bannerContentMode(), BannerContentMode::cover);
+
+  payload.type = "Static";
+  payload.autoplaySeconds = 0;
+  payload.layoutMode = "stretch";  // present but unknown: auto, not the prefixed key's mode
+  payload.bannerLayoutMode = "FIXED_HEIGHT";
+  payload.bannerFixedHeight = 180;
+  payload.aspectRatio = "16:9";
+  payload.bannerAspectRatio = "4:3";
+  payload.bannerContentMode = "fit";
+  auto mixed = makeBanner(payload);
+  EXPECT_EQ(mixed->type(), BannerType::static_);
+  EXPECT_EQ(mixed->autoplaySeconds(), 0);
+  EXPECT_EQ(mixed->bannerLayoutMode(), BannerLayoutMode::auto_);
+  EXPECT_EQ(mixed->bannerFixedHeight(), 180);
+  EXPECT_EQ(mixed->bannerAspectRatio(), "16:9");
+  EXPECT_EQ(mixed->bannerContentMode(), BannerContentMode::fit);
+
+  payload.type = "story";
+  payload.layoutMode.reset();
+  payload.fixedHeight = 96;
+  payload.contentMode = "cover";
+  auto prefixed = makeBanner(payload);
+  EXPECT_EQ(prefixed->type(), BannerType::story);
+  EXPECT_EQ(prefixed->bannerLayoutMode(), BannerLayoutMode::fixedHeight);
+  EXPECT_EQ(prefixed->bannerFixedHeight(), 96);
+  EXPECT_EQ(prefixed->bannerContentMode(), BannerContentMode::cover);
+}
+
+}  // namespace
+}  // namespace quenmark

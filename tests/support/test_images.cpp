@@ -1,0 +1,132 @@
+#include "test_images.h"
+
+#include <png.h>
+#include <turbojpeg.h>
+#include <webp/encode.h>
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+namespace quenmark::testsupport {
+namespace {
+
+std::uint32_t crc32(const unsigned char* data, std::size_t size) {
+  static const auto table = [] {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+      std::uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[n] = c;
+    }
+    return t;
+  }();
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFFu] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFu;
+}
+
+void putBigEndian32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFFu);
+}
+
+}  // namespace
+
+std::uint32_t TestPicture::rgbaAt(std::uint32_t x, std::uint32_t y) const {
+  const std::uint8_t* p = rgba.data() + (std::size_t{y} * width + x) * 4u;
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+}
+
+TestPicture makeTestPicture(std::uint32_t width, std::uint32_t height, bool translucent) {
+  TestPicture picture{width, height, std::vector<std::uint8_t>(std::size_t{width} * height * 4u)};
+  for (std::uint32_t y = 0; y < height; ++y) {
+    for (std::uint32_t x = 0; x < width; ++x) {
+      std::uint8_t* p = picture.rgba.data() + (std::size_t{y} * width + x) * 4u;
+      p[0] = static_cast<std::uint8_t>(width > 1 ? x * 255u / (width - 1) : 0);
+      p[1] = static_cast<std::uint8_t>(height > 1 ? y * 255u / (height - 1) : 0);
+      p[2] = 128;
+      p[3] = translucent ? static_cast<std::uint8_t>(255u - (x + y) % 200u) : 255;
+    }
+  }
+  return picture;
+}
+
+std::string encodePng(const TestPicture& picture) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = picture.width;
+  image.height = picture.height;
+  image.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t size = 0;
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, picture.rgba.data(), 0, nullptr)) {
+    throw std::runtime_error(std::string("png size: ") + image.message);
+  }
+  std::string bytes(size, '\0');
+  if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, picture.rgba.data(), 0, nullptr)) {
+    throw std::runtime_error(std::string("png write: ") + image.message);
+  }
+  bytes.resize(size);
+  return bytes;
+}
+
+std::string encodeJpeg(const TestPicture& picture, int quality) {
+  tjhandle handle = tjInitCompress();
+  if (handle == nullptr) throw std::runtime_error("tjInitCompress failed");
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  int rc = tjCompress2(handle, picture.rgba.data(), static_cast<int>(picture.width), 0,
+                       static_cast<int>(picture.height), TJPF_RGBA, &out, &size, TJSAMP_420, quality, 0);
+  std::string bytes;
+  if (rc == 0) bytes.assign(reinterpret_cast<const char*>(out), size);
+  tjFree(out);
+  tjDestroy(handle);
+  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
+  return bytes;
+}
+
+std::string encodeWebp(const TestPicture& picture, bool lossless) {
+  std::uint8_t* out = nullptr;
+  const int w = static_cast<int>(picture.width);
+  const int h = static_cast<int>(picture.height);
+  std::size_t size = lossless ? WebPEncodeLosslessRGBA(picture.rgba.data(), w, h, w * 4, &out)
+                              : WebPEncodeRGBA(picture.rgba.data(), w, h, w * 4, 80.0f, &out);
+  if (size == 0) throw std::runtime_error("WebP encoding failed");
+  std::string bytes(reinterpret_cast<const char*>(out), size);
+  WebPFree(out);
+  return bytes;
+}
+
+std::string pngClaimingSize(std::uint32_t width, std::uint32_t height) {
+  // Signature (8), IHDR length (4), "IHDR" at 12, width at 16, height at 20, CRC over type+data at 29.
+  std::string bytes = encodePng(makeTestPicture(4, 4));
+  putBigEndian32(bytes, 16, width);
+  putBigEndian32(bytes, 20, height);
+  putBigEndian32(bytes, 29, crc32(reinterpret_cast<const unsigned char*>(bytes.data()) + 12, 17));
+  return bytes;
+}
+
+std::string jpegClaimingSize(std::uint16_t width, std::uint16_t height) {
+  std::string bytes = encodeJpeg(makeTestPicture(16, 16));
+  // The baseline frame header: FF C0, length (2), precision (1), height (2), width (2).
+  auto sof = bytes.find("\xFF\xC0", 2);
+  if (sof == std::string::npos) throw std::runtime_error("no SOF0 marker");
+  bytes[sof + 5] = static_cast<char>(height >> 8);
+  bytes[sof + 6] = static_cast<char>(height & 0xFF);
+  bytes[sof + 7] = static_cast<char>(width >> 8);
+  bytes[sof + 8] = static_cast<char>(width & 0xFF);
+  return bytes;
+}
+
+std::string webpClaimingSize(std::uint16_t width, std::uint16_t height) {
+  std::string bytes = encodeWebp(makeTestPicture(16, 16), /*lossless=*/false);
+  // "RIFF" size "WEBP" "VP8 " size, then the key frame: tag (3), start code (3), width (2), height (2).
+  if (bytes.compare(12, 4, "VP8 ") != 0) throw std::runtime_error("not a simple lossy WebP");
+  bytes[26] = static_cast<char>(width & 0xFF);
+  bytes[27] = static_cast<char>((width >> 8) & 0x3F);
+  bytes[28] = static_cast<char>(height & 0xFF);
+  bytes[29] = static_cast<char>((height >> 8) & 0x3F);
+  return bytes;
+}
+
+}  // namespace quenmark::testsupport

@@ -1,0 +1,288 @@
+#include <quenmark/net/story_image_pipeline.h>
+#include <quenmark/testing/test_platform.h>
+
+#include "test_http_server.h"
+#include "test_images.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace quenmark {
+namespace {
+
+using testsupport::RecordedRequest;
+using testsupport::ScriptedResponse;
+using testsupport::TestHttpServer;
+
+ScriptedResponse imageResponse(std::string bytes, int status = 200, std::string contentType = "image/png") {
+  ScriptedResponse response;
+  response.status = status;
+  response.body = std::move(bytes);
+  response.contentType = std::move(contentType);
+  return response;
+}
+
+/// Holds a route's answer until the test opens it, so that loads stay in flight while the test acts.
+class Gate {
+ public:
+  void arrive() {
+    std::lock_guard lock(mutex_);
+    ++arrived_;
+    changed_.notify_all();
+  }
+  bool waitForArrivals(int count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return arrived_ >= count; });
+  }
+  void open() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  void waitUntilOpen() {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return open_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int arrived_ = 0;
+  bool open_ = false;
+};
+
+/// What one `imageFor` call delivered; shared so that a late delivery never touches a dead test frame.
+struct Delivery {
+  bool done = false;
+  std::shared_ptr<const Image> image;
+  std::thread::id thread;
+};
+
+class StoryImagePipelineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tp.install(server.baseUrl());
+    pipeline().resetForTesting();
+  }
+  void TearDown() override {
+    gate.open();
+    pipeline().resetForTesting();
+  }
+
+  static StoryImagePipeline& pipeline() { return StoryImagePipeline::shared(); }
+
+  Url url(const std::string& path) const { return *Url::parse(server.baseUrl().string() + path); }
+
+  void serveGated(const std::string& path, std::string bytes) {
+    server.on("GET", path, [this, bytes = std::move(bytes)](const RecordedRequest&) {
+      gate.arrive();
+      gate.waitUntilOpen();
+      return imageResponse(bytes);
+    });
+  }
+
+  std::shared_ptr<Delivery> request(const Url& target) {
+    auto delivery = std::make_shared<Delivery>();
+    pipeline().imageFor(target, [delivery](std::shared_ptr<const Image> image) {
+      delivery->done = true;
+      delivery->image = std::move(image);
+      delivery->thread = std::this_thread::get_id();
+    });
+    return delivery;
+  }
+
+  std::shared_ptr<const Image> load(const Url& target) {
+    auto delivery = request(target);
+    EXPECT_TRUE(tp.mainThread->runUntil([&] { return delivery->done; })) << target.string();
+    return delivery->image;
+  }
+
+  Gate gate;  // outlives the server, whose handlers wait on it
+  TestHttpServer server;
+  testing::TestPlatform tp;
+  const std::string png16 = testsupport::encodePng(testsupport::makeTestPicture(16, 16));
+};
+
+TEST_F(StoryImagePipelineTest, ConcurrentRequestsForOneUrlShareOneTransferAndOneImage) {
+  serveGated("/a.png", png16);
+  const Url target = url("/a.png");
+
+  std::vector<std::shared_ptr<Delivery>> deliveries(16);
+  std::vector<std::thread> callers;
+  for (std::size_t i = 0; i < deliveries.size(); ++i) {
+    callers.emplace_back([&, i] { deliveries[i] = request(target); });
+  }
+  for (auto& caller : callers) caller.join();
+  ASSERT_TRUE(gate.waitForArrivals(1));
+  EXPECT_TRUE(pipeline().isLoading(target));
+  EXPECT_FALSE(pipeline().isCached(target));
+  gate.open();
+
+  ASSERT_TRUE(tp.mainThread->runUntil([&] {
+    return std::all_of(deliveries.begin(), deliveries.end(), [](const auto& d) { return d->done; });
+  }));
+  ASSERT_NE(deliveries[0]->image, nullptr);
+  EXPECT_EQ(deliveries[0]->image->width(), 16u);
+  for (const auto& delivery : deliveries) {
+    EXPECT_EQ(delivery->image, deliveries[0]->image) << "every waiter gets the same image object";
+    EXPECT_EQ(delivery->thread, std::this_thread::get_id()) << "delivered on the main thread";
+  }
+  EXPECT_EQ(server.requestsTo("/a.png").size(), 1u);
+  EXPECT_TRUE(pipeline().isCached(target));
+  EXPECT_FALSE(pipeline().isLoading(target));
+}
+
+TEST_F(StoryImagePipelineTest, SendsAPlainGetWithoutKeyOrIdentityHeaders) {
+  server.on("GET", "/plain.png", imageResponse(png16));
+  ASSERT_NE(load(url("/plain.png")), nullptr);
+  const auto requests = server.requestsTo("/plain.png");
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].method, "GET");
+  EXPECT_TRUE(requests[0].body.empty());
+  for (const auto& [name, value] : requests[0].headers) {
+    EXPECT_NE(name.rfind("x-talewyn-", 0), 0u) << name << ": " << value;
+  }
+}
+
+TEST_F(StoryImagePipelineTest, CachedImagesAreDeliveredLaterOnTheMainThread) {
+  server.on("GET", "/c.png", imageResponse(png16));
+  const Url target = url("/c.png");
+  const auto first = load(target);
+  ASSERT_NE(first, nullptr);
+
+  auto delivery = request(target);
+  EXPECT_FALSE(delivery->done) << "never called on the caller's stack";
+  tp.mainThread->runPending();
+  EXPECT_TRUE(delivery->done);
+  EXPECT_EQ(delivery->image, first);
+  EXPECT_EQ(server.requestsTo("/c.png").size(), 1u);
+}
+
+TEST_F(StoryImagePipelineTest, PrefetchThenImageForMakesOneTransfer) {
+  serveGated("/p.png", png16);
+  const Url target = url("/p.png");
+  pipeline().prefetch(target);
+  EXPECT_TRUE(pipeline().isLoading(target));
+  auto delivery = request(target);
+  ASSERT_TRUE(gate.waitForArrivals(1));
+  gate.open();
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return delivery->done; }));
+  ASSERT_NE(delivery->image, nullptr);
+  EXPECT_EQ(server.requestsTo("/p.png").size(), 1u);
+  EXPECT_TRUE(pipeline().isCached(target));
+  EXPECT_FALSE(pipeline().isLoading(target));
+}
+
+TEST_F(StoryImagePipelineTest, FailuresGiveNoImageAndAreNotRemembered) {
+  ScriptedResponse page;
+  page.status = 200;
+  page.body = "<html><body>Moved</body></html>";
+  page.contentType = "text/html";
+  server.on("GET", "/page", page);
+  const Url target = url("/page");
+
+  EXPECT_EQ(load(target), nullptr);
+  EXPECT_FALSE(pipeline().isCached(target));
+  EXPECT_FALSE(pipeline().isLoading(target));
+  EXPECT_EQ(load(target), nullptr);
+  EXPECT_EQ(server.requestsTo("/page").size(), 2u) << "a failed URL is fetched again";
+
+  // A transfer that fails outright ends the same way.
+  const Url unreachable = *Url::parse("http://127.0.0.1:9/gone.png");
+  EXPECT_EQ(load(unreachable), nullptr);
+  EXPECT_FALSE(pipeline().isLoading(unreachable));
+
+  // So does an image whose header claims more pixels than the decoder accepts.
+  server.on("GET", "/huge.png", imageResponse(testsupport::pngClaimingSize(100000, 100000)));
+  EXPECT_EQ(load(url("/huge.png")), nullptr);
+  EXPECT_FALSE(pipeline().isCached(url("/huge.png")));
+}
+
+TEST_F(StoryImagePipelineTest, ImageBytesUnderAnErrorStatusStillGiveAnImage) {
+  server.on("GET", "/missing.webp",
+            imageResponse(testsupport::encodeWebp(testsupport::makeTestPicture(8, 4)), 404, "image/webp"));
+  server.on("GET", "/broken.jpg",
+            imageResponse(testsupport::encodeJpeg(testsupport::makeTestPicture(8, 4)), 500, "text/plain"));
+  auto webp = load(url("/missing.webp"));
+  auto jpeg = load(url("/broken.jpg"));
+  ASSERT_NE(webp, nullptr);
+  ASSERT_NE(jpeg, nullptr);
+  EXPECT_EQ(webp->width(), 8u);
+  EXPECT_EQ(jpeg->height(), 4u);
+  EXPECT_TRUE(pipeline().isCached(url("/missing.webp")));
+}
+
+TEST_F(StoryImagePipelineTest, PrefetchListSkipsAbsentCachedAndDuplicateEntries) {
+  server.on("GET", "/cached.png", imageResponse(png16));
+  serveGated("/new.png", png16);
+  const Url cached = url("/cached.png");
+  const Url fresh = url("/new.png");
+  ASSERT_NE(load(cached), nullptr);
+
+  pipeline().prefetch(std::optional<Url>{});
+  pipeline().prefetch({std::nullopt, cached, fresh, fresh});
+  EXPECT_FALSE(pipeline().isLoading(cached));
+  EXPECT_TRUE(pipeline().isLoading(fresh));
+  auto delivery = request(fresh);
+  ASSERT_TRUE(gate.waitForArrivals(1));
+  gate.open();
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return delivery->done; }));
+  EXPECT_NE(delivery->image, nullptr);
+  EXPECT_EQ(server.requestsTo("/new.png").size(), 1u);
+  EXPECT_EQ(server.requestsTo("/cached.png").size(), 1u);
+  EXPECT_EQ(server.requestCount(), 2u);
+}
+
+TEST_F(StoryImagePipelineTest, KeepsRecentlyUsedImagesUnderTheByteBudget) {
+  const std::size_t imageBytes = 16u * 16u * 4u;
+  for (const char* path : {"/a.png", "/b.png", "/c.png"}) server.on("GET", path, imageResponse(png16));
+  server.on("GET", "/big.png", imageResponse(testsupport::encodePng(testsupport::makeTestPicture(40, 40))));
+  EXPECT_EQ(pipeline().cacheByteLimit(), StoryImagePipeline::kDefaultCacheByteLimit);
+  pipeline().setCacheByteLimit(2 * imageBytes + imageBytes / 2);
+
+  ASSERT_NE(load(url("/a.png")), nullptr);
+  ASSERT_NE(load(url("/b.png")), nullptr);
+  ASSERT_NE(load(url("/a.png")), nullptr);  // a is now more recent than b
+  ASSERT_NE(load(url("/c.png")), nullptr);  // over budget: b goes
+  EXPECT_TRUE(pipeline().isCached(url("/a.png")));
+  EXPECT_FALSE(pipeline().isCached(url("/b.png")));
+  EXPECT_TRUE(pipeline().isCached(url("/c.png")));
+  EXPECT_EQ(pipeline().cachedByteCount(), 2 * imageBytes);
+  EXPECT_EQ(server.requestsTo("/a.png").size(), 1u);
+
+  // An image larger than the whole budget is delivered but kept out, evicting nothing.
+  auto big = load(url("/big.png"));
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(big->width(), 40u);
+  EXPECT_FALSE(pipeline().isCached(url("/big.png")));
+  EXPECT_EQ(pipeline().cachedByteCount(), 2 * imageBytes);
+
+  pipeline().setCacheByteLimit(imageBytes);  // lowering the limit evicts at once, oldest first
+  EXPECT_FALSE(pipeline().isCached(url("/a.png")));
+  EXPECT_TRUE(pipeline().isCached(url("/c.png")));
+
+  pipeline().purge();
+  EXPECT_EQ(pipeline().cachedByteCount(), 0u);
+  EXPECT_FALSE(pipeline().isCached(url("/c.png")));
+  ASSERT_NE(load(url("/c.png")), nullptr);
+  EXPECT_EQ(server.requestsTo("/c.png").size(), 2u) << "a purged image is loaded again";
+}
+
+TEST_F(StoryImagePipelineTest, ResetLetsRunningLoadsFinishForTheirOwnWaiters) {
+  serveGated("/r.png", png16);
+  const Url target = url("/r.png");
+  auto before = request(target);
+  ASSERT_TRUE(gate.waitForArrivals(1));
+  pipeline().resetForTesting();
+  EXPECT_FALSE(pipeline().isLoading(target));
+  gate.open();
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return before->done; }));
+  EXPECT_NE(before->image, nullptr);
+  EXPECT_FALSE(pipeline().isCached(target)) << "a load from before the reset leaves the pipeline alone";
+}
+
+}  // namespace
+}  // namespace quenmark

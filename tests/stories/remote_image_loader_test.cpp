@@ -1,0 +1,212 @@
+#include "stories/remote_image_loader.h"
+
+#include <quenmark/net/story_image_pipeline.h>
+#include <quenmark/testing/test_platform.h>
+
+#include "test_http_server.h"
+#include "test_images.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace quenmark {
+namespace {
+
+using testsupport::RecordedRequest;
+using testsupport::ScriptedResponse;
+using testsupport::TestHttpServer;
+
+ScriptedResponse pngResponse(std::uint32_t width, std::uint32_t height) {
+  ScriptedResponse response;
+  response.body = testsupport::encodePng(testsupport::makeTestPicture(width, height));
+  response.contentType = "image/png";
+  return response;
+}
+
+/// Holds a route's answer until the test opens it.
+class Gate {
+ public:
+  void arrive() {
+    std::lock_guard lock(mutex_);
+    arrived_ = true;
+    changed_.notify_all();
+  }
+  bool waitForArrival() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return arrived_; });
+  }
+  void open() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  void waitUntilOpen() {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return open_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool arrived_ = false;
+  bool open_ = false;
+};
+
+/// Everything a loader told its view, in order.
+struct Observed {
+  std::vector<std::shared_ptr<const Image>> loaded;
+  int failures = 0;
+  std::vector<std::shared_ptr<const Image>> shown;  // image() at every change notification
+};
+
+class RemoteImageLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tp.install(server.baseUrl());
+    StoryImagePipeline::shared().resetForTesting();
+    server.on("GET", "/b.png", pngResponse(8, 8));
+    server.on("GET", "/gated.png", [this](const RecordedRequest&) {
+      gate.arrive();
+      gate.waitUntilOpen();
+      return pngResponse(16, 16);
+    });
+    ScriptedResponse page;
+    page.status = 503;
+    page.body = "Service Unavailable";
+    page.contentType = "text/plain";
+    server.on("GET", "/bad.png", page);
+  }
+  void TearDown() override {
+    gate.open();
+    StoryImagePipeline::shared().resetForTesting();
+  }
+
+  Url url(const std::string& path) const { return *Url::parse(server.baseUrl().string() + path); }
+
+  std::shared_ptr<RemoteImageLoader> makeLoader(std::optional<Url> target) {
+    auto loader = RemoteImageLoader::create(
+        std::move(target), [observed = observed](const auto& image) { observed->loaded.push_back(image); },
+        [observed = observed] { ++observed->failures; });
+    std::weak_ptr<RemoteImageLoader> weak = loader;
+    loader->setOnChange([observed = observed, weak] {
+      if (auto self = weak.lock()) observed->shown.push_back(self->image());
+    });
+    return loader;
+  }
+
+  /// Waits until the pipeline has delivered the load of `target` (including to every earlier waiter).
+  void waitForPipeline(const Url& target) {
+    bool done = false;
+    StoryImagePipeline::shared().imageFor(target, [&done](std::shared_ptr<const Image>) { done = true; });
+    ASSERT_TRUE(tp.mainThread->runUntil([&] { return done; }));
+  }
+
+  Gate gate;  // outlives the server, whose handler waits on it
+  TestHttpServer server;
+  testing::TestPlatform tp;
+  std::shared_ptr<Observed> observed = std::make_shared<Observed>();
+};
+
+TEST_F(RemoteImageLoaderTest, UrlChangeWhileLoadingNeverShowsOrReportsTheOldPicture) {
+  auto loader = makeLoader(url("/gated.png"));
+  loader->appear();
+  ASSERT_TRUE(gate.waitForArrival());
+  EXPECT_EQ(loader->state(), RemoteImageState::loading);
+
+  loader->setUrl(url("/b.png"));
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return loader->state() == RemoteImageState::loaded; }));
+  ASSERT_NE(loader->image(), nullptr);
+  EXPECT_EQ(loader->image()->width(), 8u);
+
+  gate.open();  // the old picture arrives last
+  waitForPipeline(url("/gated.png"));
+  EXPECT_EQ(loader->image()->width(), 8u);
+  ASSERT_EQ(observed->loaded.size(), 1u);
+  EXPECT_EQ(observed->loaded[0]->width(), 8u);
+  EXPECT_EQ(observed->failures, 0);
+  for (const auto& shown : observed->shown) {
+    if (shown) {
+      EXPECT_EQ(shown->width(), 8u) << "the old picture was shown";
+    }
+  }
+}
+
+TEST_F(RemoteImageLoaderTest, AbsentUrlKeepsThePlaceholderAndReportsNothing) {
+  auto loader = makeLoader(std::nullopt);
+  loader->appear();
+  tp.mainThread->runPending();
+  EXPECT_EQ(loader->image(), nullptr);
+  EXPECT_EQ(loader->state(), RemoteImageState::loading);
+  EXPECT_TRUE(observed->loaded.empty());
+  EXPECT_EQ(observed->failures, 0);
+  EXPECT_EQ(server.requestCount(), 0u);
+
+  // Binding a URL later loads it; unbinding returns to the placeholder.
+  loader->setUrl(url("/b.png"));
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !observed->loaded.empty(); }));
+  loader->setUrl(std::nullopt);
+  EXPECT_EQ(loader->image(), nullptr);
+  EXPECT_EQ(observed->loaded.size(), 1u);
+}
+
+TEST_F(RemoteImageLoaderTest, HeldPicturePassesThroughThePlaceholderFirst) {
+  waitForPipeline(url("/b.png"));
+  auto loader = makeLoader(url("/b.png"));
+  loader->appear();
+  ASSERT_EQ(observed->shown.size(), 1u);
+  EXPECT_EQ(observed->shown[0], nullptr) << "one update with the placeholder";
+  EXPECT_TRUE(observed->loaded.empty());
+
+  tp.mainThread->runPending();
+  EXPECT_EQ(loader->state(), RemoteImageState::loaded);
+  ASSERT_EQ(observed->loaded.size(), 1u);
+  EXPECT_EQ(observed->loaded[0], loader->image());
+  EXPECT_EQ(server.requestsTo("/b.png").size(), 1u);
+
+  loader->setUrl(url("/b.png"));  // the same URL changes nothing
+  tp.mainThread->runPending();
+  EXPECT_EQ(observed->shown.size(), 2u);
+  EXPECT_EQ(observed->loaded.size(), 1u);
+}
+
+TEST_F(RemoteImageLoaderTest, FailingUrlReportsFailureOnEveryLoad) {
+  auto loader = makeLoader(url("/bad.png"));
+  loader->appear();
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return observed->failures == 1; }));
+  EXPECT_EQ(loader->state(), RemoteImageState::failed);
+  EXPECT_EQ(loader->image(), nullptr);
+
+  loader->disappear();
+  loader->appear();
+  EXPECT_EQ(loader->state(), RemoteImageState::loading);
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return observed->failures == 2; }));
+  EXPECT_EQ(server.requestsTo("/bad.png").size(), 2u);
+  EXPECT_TRUE(observed->loaded.empty());
+}
+
+TEST_F(RemoteImageLoaderTest, LeavingOrReleasingTheViewDropsTheResult) {
+  auto hidden = makeLoader(url("/gated.png"));
+  auto released = makeLoader(url("/gated.png"));
+  hidden->appear();
+  released->appear();
+  ASSERT_TRUE(gate.waitForArrival());
+  hidden->disappear();
+  released.reset();
+  gate.open();
+  waitForPipeline(url("/gated.png"));
+
+  EXPECT_EQ(hidden->image(), nullptr);
+  EXPECT_TRUE(observed->loaded.empty());
+  EXPECT_EQ(observed->failures, 0);
+  EXPECT_EQ(server.requestsTo("/gated.png").size(), 1u);
+
+  hidden->appear();  // coming back on screen loads anew, from memory this time
+  tp.mainThread->runPending();
+  EXPECT_EQ(hidden->state(), RemoteImageState::loaded);
+  EXPECT_EQ(observed->loaded.size(), 1u);
+}
+
+}  // namespace
+}  // namespace quenmark

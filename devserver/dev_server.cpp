@@ -122,6 +122,12 @@ Outcome<int> DevServer::bind() {
     server_ = std::make_unique<httplib::Server>();
   }
   installRoutes();
+  // The library's default also sets SO_REUSEPORT, which lets a second instance bind the same port and
+  // silently take half of the requests. Only SO_REUSEADDR, so a busy port is an error.
+  server_->set_socket_options([](socket_t socket) {
+    int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   int bound = options_.port == 0 ? server_->bind_to_any_port(options_.host)
                                  : (server_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
   if (bound <= 0) {

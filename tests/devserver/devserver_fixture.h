@@ -1,0 +1,100 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "devserver/content_catalog.h"
+#include "devserver/dev_server.h"
+#include "devserver/dev_store.h"
+
+namespace quenmark::devserver::testing {
+
+/// The sample content the repository ships; route tests run against it so that it keeps loading.
+inline std::filesystem::path sampleDir() {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "devserver" / "sample";
+}
+
+/// A directory of its own under the system's temporary directory, removed with everything in it.
+class TemporaryDirectory {
+ public:
+  TemporaryDirectory() {
+    static std::atomic<int> counter{0};
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("quenmark-devserver-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+  }
+  ~TemporaryDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+/// The sample content served in-process on a free port of 127.0.0.1 with a fresh database.
+class DevServerTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kApp = "demo-app";
+  static constexpr const char* kKey = "demo-sdk-key";
+
+  void SetUp() override { startServer(ServerOptions{}); }
+
+  void startServer(ServerOptions options) {
+    auto catalog = ContentCatalog::loadFile(sampleDir() / "content.json");
+    ASSERT_TRUE(catalog) << catalog.error();
+    auto opened = DevStore::open(directory.path() / "dev.db");
+    ASSERT_TRUE(opened) << opened.error();
+    store = std::move(opened).value();
+    if (options.mediaDir.empty()) options.mediaDir = sampleDir() / "media";
+    server = std::make_unique<DevServer>(std::move(catalog).value(), store, options);
+    auto port = server->start();
+    ASSERT_TRUE(port) << port.error();
+    client = std::make_unique<httplib::Client>("127.0.0.1", port.value());
+  }
+
+  httplib::Headers headers(const std::string& user = "") const {
+    httplib::Headers result{{"X-Talewyn-SDK-Key", kKey}};
+    if (!user.empty()) result.emplace("X-Talewyn-UserId", user);
+    return result;
+  }
+
+  /// Status and parsed JSON body of a GET.
+  std::pair<int, nlohmann::json> get(const std::string& path, const httplib::Headers& requestHeaders) {
+    auto result = client->Get(path.c_str(), requestHeaders);
+    if (!result) return {0, nullptr};
+    return {result->status, nlohmann::json::parse(result->body, nullptr, false)};
+  }
+
+  std::pair<int, nlohmann::json> post(const std::string& path, const std::string& body,
+                                      const httplib::Headers& requestHeaders) {
+    auto result = client->Post(path.c_str(), requestHeaders, body, "application/json");
+    if (!result) return {0, nullptr};
+    return {result->status, nlohmann::json::parse(result->body, nullptr, false)};
+  }
+
+  std::string storiesPath(const std::string& placement = "home") const {
+    return std::string("/sdk/v1/apps/") + kApp + "/placements/" + placement + "/stories";
+  }
+  std::string votePath(const std::string& item) const {
+    return std::string("/sdk/v1/apps/") + kApp + "/story-items/" + item + "/vote";
+  }
+
+  TemporaryDirectory directory;
+  std::shared_ptr<DevStore> store;
+  std::unique_ptr<DevServer> server;
+  std::unique_ptr<httplib::Client> client;
+};
+
+}  // namespace quenmark::devserver::testing

@@ -1,0 +1,227 @@
+#include <algorithm>
+#include <sstream>
+
+#include "devserver/event_log.h"
+#include "devserver/record_check.h"
+#include "devserver/wire_records.h"
+#include "devserver_fixture.h"
+
+namespace quenmark::devserver::testing {
+namespace {
+
+nlohmann::json sdkEvent() {
+  return {{"appKey", "demo-app"},
+          {"placementKey", "home"},
+          {"eventType", "STORY_GROUP_IMPRESSION"},
+          {"storyGroupId", "8f14e45f-ceea-467f-a0e6-7b7c1f1c0a01"},
+          {"anonymousUserId", "5B0E8E6C-3C1B-4B7E-9F2A-1D2E3F4A5B6C"},
+          {"sessionId", "0F1E2D3C-4B5A-4968-8776-655443322110"},
+          {"platform", "IOS"},
+          {"locale", "en-GB"},
+          {"sdkVersion", "1.0.0"},
+          {"occurredAt", "2026-01-31T09:05:00Z"},
+          {"eventId", "A1B2C3D4-E5F6-4A1B-8C2D-3E4F5A6B7C8D"}};
+}
+
+nlohmann::json analyticsRecord() {
+  return {{"placementKey", "home"},
+          {"storyGroupId", "8f14e45f-ceea-467f-a0e6-7b7c1f1c0a01"},
+          {"eventType", "STORY_GROUP_OPENED"},
+          {"devicePlatform", "IOS"},
+          {"userLanguage", "en-GB"},
+          {"country", "GB"},
+          {"deviceId", "9A8B7C6D-5E4F-4321-8765-43210FEDCBA9"},
+          {"sessionId", "0F1E2D3C-4B5A-4968-8776-655443322110"},
+          {"occurredAt", "2026-01-31T10:05:00+01:00"}};
+}
+
+nlohmann::json with(nlohmann::json record, const std::string& key, nlohmann::json value) {
+  if (value.is_discarded()) {
+    record.erase(key);
+  } else {
+    record[key] = std::move(value);
+  }
+  return record;
+}
+const nlohmann::json kRemove = nlohmann::json(nlohmann::json::value_t::discarded);
+
+std::vector<StoredEvent> storedEvents(DevStore& store) {
+  auto events = store.eventsAfter(0);
+  EXPECT_TRUE(events) << events.error();
+  return events ? events.value() : std::vector<StoredEvent>{};
+}
+
+TEST_F(DevServerTest, EventsAreStoredByteForByteAndPrintedAsJsonLines) {
+  // Unusual spacing and key order survive: the store keeps the body as it arrived.
+  std::string sdkBody = "{ \"eventType\":\"STORY_OPEN\",\n" + sdkEvent().dump().substr(1);
+  auto [sdkStatus, sdkAnswer] = post("/sdk/v1/events", sdkBody, headers());
+  EXPECT_EQ(sdkStatus, 202) << sdkAnswer;
+  std::string analyticsBody = analyticsRecord().dump(2);
+  auto [analyticsStatus, analyticsAnswer] = post("/sdk/v1/apps/demo-app/events", analyticsBody, headers());
+  EXPECT_EQ(analyticsStatus, 202) << analyticsAnswer;
+
+  auto events = storedEvents(*store);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, "sdk_event");
+  EXPECT_EQ(events[0].body, sdkBody);
+  EXPECT_EQ(events[0].appKey, "demo-app");
+  EXPECT_TRUE(isInternetDateTime(events[0].receivedAt));
+  EXPECT_EQ(events[1].kind, "analytics");
+  EXPECT_EQ(events[1].body, analyticsBody);
+
+  std::ostringstream out;
+  auto last = printEventsAfter(*store, 0, out);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(last.value(), events[1].id);
+  std::istringstream lines(out.str());
+  std::string line;
+  std::vector<nlohmann::json> printed;
+  while (std::getline(lines, line)) printed.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(printed.size(), 2u);
+  EXPECT_EQ(printed[0]["kind"], "sdk_event");
+  EXPECT_EQ(printed[0]["body"], nlohmann::json::parse(sdkBody));
+  EXPECT_EQ(printed[1]["kind"], "analytics");
+  EXPECT_EQ(printed[1]["body"], analyticsRecord());
+  EXPECT_EQ(printed[1]["id"], events[1].id);
+
+  // Printing from the last id on prints only what arrived since.
+  post("/sdk/v1/events", sdkEvent().dump(), headers());
+  std::ostringstream more;
+  ASSERT_TRUE(printEventsAfter(*store, last.value(), more));
+  std::string since = more.str();
+  EXPECT_EQ(std::count(since.begin(), since.end(), '\n'), 1);
+}
+
+TEST_F(DevServerTest, SdkEventsThatBreakTheRecordAre400AndAreNotStored) {
+  auto event = sdkEvent();
+  std::vector<std::pair<std::string, nlohmann::json>> bad = {
+      {"eventId missing", with(event, "eventId", kRemove)},
+      {"eventId not a UUID", with(event, "eventId", "event-1")},
+      {"sessionId not a UUID", with(event, "sessionId", "A1B2C3D4E5F64A1B8C2D3E4F5A6B7C8D")},
+      {"occurredAt with fractions", with(event, "occurredAt", "2026-01-31T09:05:00.123Z")},
+      {"occurredAt without zone", with(event, "occurredAt", "2026-01-31T09:05:00")},
+      {"occurredAt impossible day", with(event, "occurredAt", "2026-02-30T09:05:00Z")},
+      {"occurredAt a number", with(event, "occurredAt", 1769850300)},
+      {"eventType lower case", with(event, "eventType", "story_open")},
+      {"eventType empty", with(event, "eventType", "")},
+      {"appKey a number", with(event, "appKey", 7)},
+      {"placementKey missing", with(event, "placementKey", kRemove)},
+      {"storyItemId a number", with(event, "storyItemId", 12)},
+      {"bannerId an object", with(event, "bannerId", nlohmann::json::object())},
+      {"locale null", with(event, "locale", nullptr)},
+      {"huge number", with(event, "sdkVersion", nlohmann::json::parse("1e308"))},
+  };
+  for (const auto& [name, body] : bad) {
+    auto [status, answer] = post("/sdk/v1/events", body.dump(), headers());
+    EXPECT_EQ(status, 400) << name;
+    EXPECT_TRUE(answer.is_object() && answer["error"].is_string()) << name;
+  }
+  // Optional keys may be null or missing; keys the record does not list are ignored.
+  auto lenient = with(with(event, "bannerId", nullptr), "extra", "ignored");
+  EXPECT_EQ(post("/sdk/v1/events", lenient.dump(), headers()).first, 202);
+
+  // The app in the body decides which key is expected.
+  EXPECT_EQ(post("/sdk/v1/events", with(event, "appKey", "no-such-app").dump(), headers()).first, 404);
+  EXPECT_EQ(post("/sdk/v1/events", event.dump(), {{"X-Talewyn-SDK-Key", "second-sdk-key"}}).first, 401);
+  EXPECT_EQ(post("/sdk/v1/events", event.dump(), {}).first, 401);
+  EXPECT_EQ(storedEvents(*store).size(), 1u);
+}
+
+TEST_F(DevServerTest, AnalyticsRecordsThatBreakTheRecordAre400AndAreNotStored) {
+  auto record = analyticsRecord();
+  std::vector<std::pair<std::string, nlohmann::json>> bad = {
+      {"occurredAt missing", with(record, "occurredAt", kRemove)},
+      {"occurredAt bad offset", with(record, "occurredAt", "2026-01-31T10:05:00+1:00")},
+      {"deviceId not a UUID", with(record, "deviceId", "device")},
+      {"sessionId a number", with(record, "sessionId", 1)},
+      {"eventType missing", with(record, "eventType", kRemove)},
+      {"devicePlatform empty", with(record, "devicePlatform", " ")},
+      {"placementKey an array", with(record, "placementKey", nlohmann::json::array({"home"}))},
+      {"country a boolean", with(record, "country", true)},
+  };
+  for (const auto& [name, body] : bad) {
+    EXPECT_EQ(post("/sdk/v1/apps/demo-app/events", body.dump(), headers()).first, 400) << name;
+  }
+  // The optional keys may all be left out.
+  auto minimal = with(with(with(with(with(with(record, "storyGroupId", kRemove), "userLanguage", kRemove), "country",
+                                          kRemove),
+                                     "deviceId", kRemove),
+                           "sessionId", kRemove),
+                      "storyItemId", kRemove);
+  EXPECT_EQ(post("/sdk/v1/apps/demo-app/events", minimal.dump(), headers()).first, 202);
+  EXPECT_EQ(post("/sdk/v1/apps/no-such-app/events", record.dump(), headers()).first, 404);
+  EXPECT_EQ(storedEvents(*store).size(), 1u);
+}
+
+TEST_F(DevServerTest, HostileBodiesNeverReachTheStoreAndTheServerKeepsAnswering) {
+  std::vector<std::string> bodies = {
+      "",
+      "null",
+      "\"just a string\"",
+      "123456789012345678901234567890123456789",
+      "{\"appKey\": \"demo-app\"",
+      "{\"appKey\": \"demo-app\"}}",
+      std::string(100000, '['),
+      std::string("{\"appKey\": \"demo-") + "\xc3\x28" + "app\"}",
+      "{\"appKey\": \"demo-app\", \"x\": 1e99999999}",
+      "{\"appKey\": \"demo-app'); DROP TABLE events; --\"}",
+  };
+  for (const auto& body : bodies) {
+    auto sdk = post("/sdk/v1/events", body, headers());
+    EXPECT_EQ(sdk.first, 400) << body.substr(0, 60);
+    EXPECT_TRUE(sdk.second.is_object()) << body.substr(0, 60);
+    EXPECT_EQ(post("/sdk/v1/apps/demo-app/events", body, headers()).first, 400) << body.substr(0, 60);
+  }
+  // A body above the size limit is refused before it is read.
+  auto tooLarge = post("/sdk/v1/events", std::string(300 * 1024, ' '), headers());
+  EXPECT_EQ(tooLarge.first, 413);
+
+  EXPECT_TRUE(storedEvents(*store).empty());
+  EXPECT_EQ(post("/sdk/v1/events", sdkEvent().dump(), headers()).first, 202);
+  EXPECT_EQ(storedEvents(*store).size(), 1u);
+}
+
+TEST(EventLog, FollowingPrintsWhatArrivesUntilStopped) {
+  TemporaryDirectory directory;
+  auto opened = DevStore::open(directory.path() / "events.db");
+  ASSERT_TRUE(opened);
+  auto& store = *opened.value();
+  ASSERT_TRUE(store.addEvent("sdk_event", "demo-app", "2026-01-31T09:05:00Z", sdkEvent().dump()));
+  ASSERT_TRUE(store.addEvent("analytics", "demo-app", "2026-01-31T09:05:01Z", "{not json"));
+
+  StopSignal stop;
+  stop.raise();
+  std::ostringstream out;
+  auto last = followEvents(store, 0, out, stop, std::chrono::milliseconds(10));
+  ASSERT_TRUE(last);
+  EXPECT_EQ(last.value(), 2);
+  std::istringstream lines(out.str());
+  std::string first, second;
+  std::getline(lines, first);
+  std::getline(lines, second);
+  EXPECT_EQ(nlohmann::json::parse(first)["body"]["eventType"], "STORY_GROUP_IMPRESSION");
+  // A row that is not JSON (the database file was edited by hand) is printed as text.
+  EXPECT_EQ(nlohmann::json::parse(second)["rawBody"], "{not json");
+}
+
+TEST(WireRecords, DateTimesAndUuidsFollowTheServicesTextRules) {
+  for (const char* good : {"2025-03-01T10:15:30Z", "2025-03-01T12:15:30+02:00", "2024-02-29T23:59:59-11:30"}) {
+    EXPECT_TRUE(isInternetDateTime(good)) << good;
+  }
+  for (const char* bad : {"2025-03-01T10:15:30.123Z", "2025-03-01 10:15:30Z", "2025-03-01t10:15:30z",
+                          "2025-02-29T10:15:30Z", "2025-13-01T10:15:30Z", "2025-03-01T24:00:00Z",
+                          "2025-03-01T10:15:60Z", "2025-03-01T10:15Z", "2025-03-01T10:15:30+0200", ""}) {
+    EXPECT_FALSE(isInternetDateTime(bad)) << bad;
+  }
+  EXPECT_TRUE(isUuidText("8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A01"));
+  EXPECT_TRUE(isUuidText("8f14e45f-ceea-467f-a0e6-7b7c1f1c0a01"));
+  for (const char* bad : {"8F14E45FCEEA467FA0E67B7C1F1C0A01", "{8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A01}",
+                          "8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A0G", "8F14E45F-CEEA-467F-A0E67-B7C1F1C0A01", "abc"}) {
+    EXPECT_FALSE(isUuidText(bad)) << bad;
+  }
+  EXPECT_EQ(identifierKey("8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A01"), "8f14e45f-ceea-467f-a0e6-7b7c1f1c0a01");
+  EXPECT_EQ(identifierKey("Not-A-Uuid"), "Not-A-Uuid");
+}
+
+}  // namespace
+}  // namespace quenmark::devserver::testing

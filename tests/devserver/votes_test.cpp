@@ -1,0 +1,136 @@
+#include "devserver/record_check.h"
+#include "devserver_fixture.h"
+
+namespace quenmark::devserver::testing {
+namespace {
+
+constexpr const char* kPollItem = "7e0b3f1a-5c2d-4a8e-b6f4-100000000004";
+constexpr const char* kDarkTheme = "c3a10000-0000-4000-8000-000000000041";  // starts at 30 votes
+constexpr const char* kWidgets = "C3A10000-0000-4000-8000-000000000042";    // starts without a count
+
+std::string voteBody(const std::string& option, const std::string& userId = "") {
+  nlohmann::json body{{"optionId", option}, {"appId", "com.example.app"}};
+  if (!userId.empty()) body["userId"] = userId;
+  return body.dump();
+}
+
+class VoteTest : public DevServerTest {
+ protected:
+  /// The poll item of the home placement as a user sees it.
+  nlohmann::json pollFor(const std::string& user) {
+    auto [status, body] = get(storiesPath(), headers(user));
+    EXPECT_EQ(status, 200);
+    return body["groups"][1]["items"][0];
+  }
+  static nlohmann::json countOf(const nlohmann::json& item, const std::string& optionId) {
+    for (const auto& option : item["widgetOptions"]) {
+      if (identifierKey(option["id"].get<std::string>()) == identifierKey(optionId)) {
+        return option.contains("voteCount") ? option["voteCount"] : nlohmann::json();
+      }
+    }
+    return "no such option";
+  }
+};
+
+TEST_F(VoteTest, AVoteIsAnsweredWithTheNewCountAndShowsInTheVotersNextStories) {
+  // The option is named in lower case, the item in upper case: UUIDs match regardless of case.
+  auto [status, answer] =
+      post(votePath("7E0B3F1A-5C2D-4A8E-B6F4-100000000004"), voteBody(identifierKey(kWidgets)), headers("user-1"));
+  ASSERT_EQ(status, 200) << answer;
+  EXPECT_EQ(answer, nlohmann::json({{"voted", true}, {"optionId", kWidgets}, {"voteCount", 1}}));
+
+  auto seen = pollFor("user-1");
+  EXPECT_EQ(countOf(seen, kWidgets), 1);
+  EXPECT_EQ(countOf(seen, kDarkTheme), 30);
+  ASSERT_TRUE(seen.contains("userVote"));
+  EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
+  EXPECT_TRUE(isInternetDateTime(seen["userVote"]["votedAt"].get<std::string>())) << seen["userVote"];
+
+  // Another user sees the count but no vote of their own; so does a request without a user.
+  auto other = pollFor("user-2");
+  EXPECT_EQ(countOf(other, kWidgets), 1);
+  EXPECT_FALSE(other.contains("userVote"));
+  EXPECT_FALSE(pollFor("").contains("userVote"));
+}
+
+TEST_F(VoteTest, EachUserHasOneVotePerItemAndALaterVoteReplacesTheEarlierOne) {
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kDarkTheme), headers("user-1")).second["voteCount"], 31);
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kDarkTheme), headers("user-1")).second["voteCount"], 31);
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), headers("user-1")).second["voteCount"], 1);
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), headers("user-2")).second["voteCount"], 2);
+
+  auto seen = pollFor("user-1");
+  EXPECT_EQ(countOf(seen, kDarkTheme), 30);
+  EXPECT_EQ(countOf(seen, kWidgets), 2);
+  EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
+
+  // Votes on another item are separate: the same user votes in the quiz too.
+  auto [quizStatus, quiz] =
+      post(votePath("7e0b3f1a-5c2d-4a8e-b6f4-100000000006"), voteBody("c3a10000-0000-4000-8000-000000000062"),
+           headers("user-1"));
+  ASSERT_EQ(quizStatus, 200);
+  EXPECT_EQ(quiz["voteCount"], 10);
+  EXPECT_EQ(countOf(pollFor("user-1"), kWidgets), 2);
+}
+
+TEST_F(VoteTest, TheBodysUserIdStandsInForAMissingHeaderAndVotesWithoutAUserEachCount) {
+  auto noUser = headers();
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets, "body-user"), noUser).second["voteCount"], 1);
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kDarkTheme, "body-user"), noUser).second["voteCount"], 31);
+  EXPECT_EQ(pollFor("body-user")["userVote"]["optionId"], kDarkTheme);
+  // The header wins over the body.
+  post(votePath(kPollItem), voteBody(kWidgets, "body-user"), headers("header-user"));
+  EXPECT_EQ(pollFor("header-user")["userVote"]["optionId"], kWidgets);
+  EXPECT_EQ(pollFor("body-user")["userVote"]["optionId"], kDarkTheme);
+
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), noUser).second["voteCount"], 2);
+  EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), noUser).second["voteCount"], 3);
+}
+
+TEST_F(VoteTest, BadVoteBodiesAre400AndUnknownOptionsAre404AndNothingIsStored) {
+  post(votePath(kPollItem), voteBody(kDarkTheme), headers("user-1"));
+  std::vector<std::string> badBodies = {
+      "",
+      "not json",
+      "[\"" + std::string(kWidgets) + "\"]",
+      "{}",
+      R"({"optionId": null})",
+      R"({"optionId": 42})",
+      R"({"optionId": 123456789012345678901234567890})",
+      R"({"optionId": 1e999999})",
+      R"({"optionId": "   "})",
+      R"({"optionId": ")" + std::string(kWidgets) + R"(", "userId": 7})",
+      R"({"optionId": ")" + std::string(kWidgets) + R"(", "appId": ["x"]})",
+      std::string(R"({"optionId": ")") + "\xff\xfe" + R"("})",
+      std::string(200, '[') + std::string(200, ']'),
+  };
+  for (const auto& body : badBodies) {
+    auto [status, answer] = post(votePath(kPollItem), body, headers("user-1"));
+    EXPECT_EQ(status, 400) << body;
+    EXPECT_TRUE(answer.is_object() && answer["error"].is_string()) << body;
+  }
+  // An option of another item, and an item without options.
+  EXPECT_EQ(post(votePath(kPollItem), voteBody("c3a10000-0000-4000-8000-000000000062"), headers("user-1")).first, 404);
+  EXPECT_EQ(post(votePath("7e0b3f1a-5c2d-4a8e-b6f4-100000000001"), voteBody(kWidgets), headers("user-1")).first, 404);
+
+  auto seen = pollFor("user-1");
+  EXPECT_EQ(seen["userVote"]["optionId"], kDarkTheme);
+  EXPECT_EQ(countOf(seen, kDarkTheme), 31);
+  auto counts = store->voteCounts(kApp);
+  ASSERT_TRUE(counts);
+  EXPECT_EQ(counts.value().size(), 1u);
+}
+
+TEST_F(VoteTest, VotesSurviveARestartOnTheSameDatabase) {
+  post(votePath(kPollItem), voteBody(kWidgets), headers("user-1"));
+  client.reset();
+  server.reset();
+  store.reset();
+  startServer(ServerOptions{});
+  auto seen = pollFor("user-1");
+  EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
+  EXPECT_EQ(countOf(seen, kWidgets), 1);
+}
+
+}  // namespace
+}  // namespace quenmark::devserver::testing

@@ -331,7 +331,7 @@ void DevServer::handleMedia(const httplib::Request& request, httplib::Response& 
   if (!in.is_open()) return answerError(response, 404, "Cannot read media at " + request.path);
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  response.status = 200;
+  // The status is left to the library: 200, or 206 for a byte range (video players ask for ranges).
   response.set_content(bytes.str(), mediaContentType(*file).c_str());
 }
 

@@ -33,6 +33,11 @@ TEST_F(DevServerTest, StoriesAreServedAsWrittenWithMediaUrlsOnTheServersOrigin) 
   std::ostringstream bytes;
   bytes << file.rdbuf();
   EXPECT_EQ(image->body, bytes.str());
+
+  auto range = client->Get("/media/stories/launch-cover.png", {httplib::make_range_header({{8, 15}})});
+  ASSERT_TRUE(range);
+  EXPECT_EQ(range->status, 206);
+  EXPECT_EQ(range->body, bytes.str().substr(8, 8));
 }
 
 TEST_F(DevServerTest, BannersCarryIntegerIdsPlacementKeysAndBothSpellingsOfTheLayoutKeys) {

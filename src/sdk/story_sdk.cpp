@@ -7,6 +7,7 @@
 #include "model/text_trimming.h"
 #include "model/uuid_text.h"
 #include "net/story_analytics_api.h"
+#include "net/story_api.h"
 #include "platform/main_thread_check.h"
 #include "sdk/locale_tags.h"
 #include "sdk/sdk_event_type.h"
@@ -60,8 +61,7 @@ struct StorySDK::State {
   std::optional<StoryConfiguration> configuration;
   EventHandler eventHandler;
   StoryAnalyticsAPI analyticsAPI;
-  // The content client (one instance, created with the facade, never replaced) joins here together
-  // with `StorySDK::storyAPI()` and `StorySDK::recordVote`.
+  StoryAPI storyAPI;  // the content client; never replaced
   std::unordered_map<std::string, std::string> groupPlacementKeys;
   std::unordered_set<std::string> trackedPlacementViews;
   std::unordered_set<std::string> sentEventKeys;
@@ -334,5 +334,11 @@ const std::string& StorySDK::sessionId() const { return state_->sessionId; }
 const std::string& StorySDK::anonymousUserId() const { return state_->userId; }
 
 StoryAnalyticsAPI& StorySDK::analyticsAPI() { return state_->analyticsAPI; }
+
+StoryAPI& StorySDK::storyAPI() { return state_->storyAPI; }
+
+void StorySDK::recordVote(const std::string& storyItemId, const std::string& optionId, VoteCompletion completion) {
+  state_->storyAPI.submitVote(storyItemId, optionId, std::move(completion));
+}
 
 }  // namespace quenmark

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <quenmark/error.h>
 #include <quenmark/export.h>
+#include <quenmark/net/vote_response.h>
 #include <quenmark/sdk/sdk_version.h>
 #include <quenmark/sdk/story_configuration.h>
 #include <quenmark/sdk/story_sdk_event.h>
@@ -15,6 +17,7 @@ namespace quenmark {
 
 class StoryGroup;
 class StoryAnalyticsAPI;
+class StoryAPI;
 enum class SdkEventType : int;
 
 /// The SDK's one facade: configuration, identity, session and event reporting.
@@ -50,8 +53,16 @@ class StorySDK {
   /// Stores `handler`, replacing any earlier one; an empty function removes it.
   QUENMARK_EXPORT void setEventHandler(EventHandler handler);
 
-  // recordVote(storyItemId, optionId, completion) joins the public surface together with the content
-  // client: it forwards unchanged to `storyAPI().submitVote(...)`.
+  /// Receives the outcome of `recordVote`, on the main thread.
+  using VoteCompletion = std::function<void(Result<VoteResponse>)>;
+
+  /// Votes for `optionId` on the poll or quiz item `storyItemId` on the user's behalf and returns at
+  /// once. `completion` runs exactly once, later, on the main thread: with the service's answer, or with
+  /// an error (a `StoryAPIError` such as "Story SDK is not configured.", or the transport's or decoder's
+  /// own). In preview mode nothing is sent and the answer is `voted` true, `optionId` and a count of 1.
+  /// The vote is neither stored on the device nor reported as an event.
+  QUENMARK_EXPORT void recordVote(const std::string& storyItemId, const std::string& optionId,
+                                  VoteCompletion completion);
 
   // ---------------------------------------------------------------------------------------------------
   // Internal: used by the SDK's own parts, on the main thread. Not exported from the shared library.
@@ -107,8 +118,8 @@ class StorySDK {
   /// The analytics client the facade owns.
   StoryAnalyticsAPI& analyticsAPI();
 
-  // storyAPI(): the content client the facade owns (one instance, created with the facade) joins here
-  // together with the content client.
+  /// The content client the facade owns (one instance, created with the facade); votes go through it.
+  StoryAPI& storyAPI();
 
   StorySDK(const StorySDK&) = delete;
   StorySDK& operator=(const StorySDK&) = delete;

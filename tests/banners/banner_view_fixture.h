@@ -1,0 +1,143 @@
+#pragma once
+
+#include "sdk_test_fixture.h"
+#include "test_images.h"
+
+#include <quenmark/banners/banner_view.h>
+#include <quenmark/net/story_image_pipeline.h>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quenmark::bannertest {
+
+inline constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/home_top/banners";
+
+/// One item as the service sends it; its picture is "/media/<picture>" on the test server.
+struct ItemSpec {
+  ItemSpec(long long idValue, long long order, std::string pictureName, std::string cta = "NONE",
+           std::optional<std::string> url = std::nullopt)
+      : id(idValue), orderIndex(order), picture(std::move(pictureName)), ctaType(std::move(cta)), ctaUrl(std::move(url)) {}
+
+  long long id;
+  long long orderIndex;
+  std::string picture;  ///< "ok-N.png" pictures answer with an image; anything else with 404
+  std::string ctaType;
+  std::optional<std::string> ctaUrl;
+};
+
+/// `count` items with ids and order 1..count and pictures "<prefix>-<id>.png".
+inline std::vector<ItemSpec> items(int count, const std::string& prefix = "ok") {
+  std::vector<ItemSpec> result;
+  for (int i = 1; i <= count; ++i) result.emplace_back(i, i, prefix + "-" + std::to_string(i) + ".png");
+  return result;
+}
+
+/// Banners, pictures, event handler and a fresh facade, image pipeline and content cache per test.
+class BannerViewTest : public sdktest::SdkTest {
+ protected:
+  void SetUp() override {
+    SdkTest::SetUp();
+    StoryImagePipeline::shared().resetForTesting();
+    server.on("GET", kBannersPath, [this](const testsupport::RecordedRequest&) {
+      std::lock_guard lock(responseMutex_);
+      return bannersResponse_;
+    });
+    picturePng_ = testsupport::encodePng(testsupport::makeTestPicture(4, 2));
+    for (int i = 1; i <= 12; ++i) {
+      testsupport::ScriptedResponse picture{200, picturePng_, "image/png", {}, {}};
+      server.on("GET", "/media/ok-" + std::to_string(i) + ".png", picture);
+    }
+    sdk().configure(sdktest::makeConfiguration());
+    sdk().setEventHandler([this](const StorySDKEvent& event) { events.push_back(event); });
+  }
+
+  void TearDown() override {
+    StoryImagePipeline::shared().resetForTesting();
+    SdkTest::TearDown();
+  }
+
+  nlohmann::json bannerJson(long long id, const std::string& type, const std::vector<ItemSpec>& specs,
+                            int autoplaySeconds = 5) const {
+    nlohmann::json itemsJson = nlohmann::json::array();
+    for (const auto& spec : specs) {
+      nlohmann::json item = {{"id", spec.id},
+                             {"mediaUrl", server.baseUrl().string() + "/media/" + spec.picture},
+                             {"orderIndex", spec.orderIndex},
+                             {"ctaType", spec.ctaType}};
+      if (spec.ctaUrl) item["ctaUrl"] = *spec.ctaUrl;
+      itemsJson.push_back(item);
+    }
+    return {{"id", id},           {"type", type},
+            {"placementKey", "home_top"}, {"viewOrder", id},
+            {"autoplaySeconds", autoplaySeconds}, {"items", itemsJson}};
+  }
+
+  void serveBanners(const std::vector<nlohmann::json>& banners) {
+    std::lock_guard lock(responseMutex_);
+    bannersResponse_ = {200, nlohmann::json{{"banners", banners}}.dump(), "application/json", {}, {}};
+  }
+
+  void serveStatus(int status) {
+    std::lock_guard lock(responseMutex_);
+    bannersResponse_ = {status, "{}", "application/json", {}, {}};
+  }
+
+  /// A view for "home_top" whose observer counts the answers of the content client.
+  std::shared_ptr<BannerView> makeView() {
+    auto view = BannerView::create("home_top");
+    subscriptions_.push_back(view->subscribe([this](BannerViewField field) {
+      if (field == BannerViewField::banners) ++loadsApplied;
+    }));
+    return view;
+  }
+
+  /// Waits (on the main thread's queue, never sleeping) until the next load answer has been applied.
+  void awaitLoad() {
+    const int target = loadsApplied + 1;
+    ASSERT_TRUE(tp.mainThread->runUntil([&] { return loadsApplied >= target; }));
+  }
+
+  /// Appears and waits for the banners.
+  void appearAndLoad(const std::shared_ptr<BannerView>& view) {
+    const int target = loadsApplied + 1;
+    view->appear();
+    ASSERT_TRUE(tp.mainThread->runUntil([&] { return loadsApplied >= target; }));
+  }
+
+  /// Waits until the card shows its picture.
+  void awaitPicture(const std::shared_ptr<BannerView>& view) {
+    ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->cardImage() != nullptr; }));
+  }
+
+  std::vector<const StorySDKEvent::BannerImpression*> impressions() const {
+    std::vector<const StorySDKEvent::BannerImpression*> result;
+    for (const auto& event : events) {
+      if (auto* impression = std::get_if<StorySDKEvent::BannerImpression>(&event)) result.push_back(impression);
+    }
+    return result;
+  }
+
+  std::vector<const StorySDKEvent::BannerClick*> clicks() const {
+    std::vector<const StorySDKEvent::BannerClick*> result;
+    for (const auto& event : events) {
+      if (auto* click = std::get_if<StorySDKEvent::BannerClick>(&event)) result.push_back(click);
+    }
+    return result;
+  }
+
+  std::vector<StorySDKEvent> events;
+  int loadsApplied = 0;
+
+ private:
+  std::mutex responseMutex_;
+  testsupport::ScriptedResponse bannersResponse_{200, R"({"banners":[]})", "application/json", {}, {}};
+  std::string picturePng_;
+  std::vector<Subscription> subscriptions_;
+};
+
+}  // namespace quenmark::bannertest

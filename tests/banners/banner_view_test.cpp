@@ -1,0 +1,420 @@
+#include "banner_view_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace quenmark {
+namespace {
+
+using bannertest::BannerViewTest;
+using bannertest::ItemSpec;
+using bannertest::items;
+
+std::vector<std::string> idsOf(const std::vector<BannerItem>& list) {
+  std::vector<std::string> ids;
+  for (const auto& item : list) ids.push_back(item.id());
+  return ids;
+}
+
+TEST_F(BannerViewTest, PlayableItemsAreOrderedLimitedToTenAndSkipFailedOnes) {
+  std::vector<ItemSpec> twelve;
+  for (int i = 1; i <= 12; ++i) twelve.push_back({100 + i, 13 - i, "ok-1.png"});  // orderIndex 12 down to 1
+  // Equal orderIndex: ascending id text, so "10" comes before "9".
+  std::vector<ItemSpec> ties{{9, 1, "ok-1.png"}, {10, 1, "ok-2.png"}, {3, 0, "ok-3.png"}};
+  serveBanners({bannerJson(1, "CAROUSEL", twelve), bannerJson(2, "CAROUSEL", ties)});
+  auto view = makeView();
+  view->loadBanners();
+  awaitLoad();
+
+  const auto& banners = view->banners();
+  ASSERT_EQ(banners.size(), 2u);
+  EXPECT_EQ(idsOf(view->playableItems(banners[0])),
+            (std::vector<std::string>{"112", "111", "110", "109", "108", "107", "106", "105", "104", "103"}));
+  EXPECT_EQ(idsOf(view->playableItems(banners[1])), (std::vector<std::string>{"3", "10", "9"}));
+
+  // A failed item leaves the list; the 11th item does not move up into the first ten.
+  view->markItemInvalid(banners[0], banners[0].items()[11]);  // id 112, orderIndex 1
+  EXPECT_EQ(view->invalidItemKeys(), (std::set<std::string>{"1:112"}));
+  EXPECT_EQ(view->playableItems(banners[0]).size(), 9u);
+  EXPECT_EQ(view->playableItems(banners[0]).front().id(), "111");
+}
+
+TEST_F(BannerViewTest, RenderStateSkipsUnplayableBannersForwardAndClampsPastTheEnd) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2, "bad")), bannerJson(2, "CAROUSEL", items(2)),
+                bannerJson(3, "CAROUSEL", items(1, "bad"))});
+  auto view = makeView();
+  view->loadBanners();
+  awaitLoad();
+  const auto banners = view->banners();
+  for (const auto& item : banners[0].items()) view->markItemInvalid(banners[0], item);
+  // Banner 1 had nothing left and banner 2 is next: the position moved there.
+  EXPECT_EQ(view->activeBannerIndex(), 1);
+
+  view->applyPosition(0, 1, 0);
+  auto state = view->currentRenderState();
+  ASSERT_TRUE(state);
+  EXPECT_EQ(state->banner.id(), "2");
+  EXPECT_EQ(state->bannerIndex, 1);
+  EXPECT_EQ(state->activeItemIndex, 1);
+  EXPECT_EQ(state->item.id(), "2");
+
+  // The item index is limited to the banner's last playable item.
+  view->applyPosition(1, 7, 0);
+  EXPECT_EQ(view->currentRenderState()->activeItemIndex, 1);
+
+  // Past the end: the last banner is used, and earlier banners are not searched when it is unplayable.
+  view->applyPosition(9, 0, 0);
+  EXPECT_EQ(view->currentRenderState()->banner.id(), "3");
+  view->markItemInvalid(banners[2], banners[2].items()[0]);
+  EXPECT_EQ(view->activeBannerIndex(), 3);  // one past the end
+  view->applyPosition(9, 0, 0);
+  EXPECT_FALSE(view->currentRenderState());
+
+  // Negative positions are stored as 0.
+  view->applyPosition(-4, -1, 0);
+  EXPECT_EQ(view->activeBannerIndex(), 0);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+}
+
+TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
+  auto view = makeView();
+  appearAndLoad(view);  // empty list
+  EXPECT_FALSE(view->currentRenderState());
+
+  serveStatus(500);  // a failed load, with no earlier good list for this identity
+  view->loadBanners();
+  awaitLoad();
+  EXPECT_TRUE(view->banners().empty());
+  EXPECT_FALSE(view->currentRenderState());
+
+  // Every picture fails: the banner is skipped, nothing is shown and nothing plays.
+  serveBanners({bannerJson(1, "STORY", items(2, "bad"), 1)});
+  view->loadBanners();
+  awaitLoad();
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->invalidItemKeys().size() == 2; }));
+  EXPECT_FALSE(view->currentRenderState());
+  EXPECT_EQ(view->cardImage(), nullptr);
+  tp.mainThread->advance(5);
+  EXPECT_EQ(view->activeItemProgress(), 0.0);
+  EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+}
+
+TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndAutoplayWritesItsIndex) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2, "bad"), 1), bannerJson(2, "CAROUSEL", items(2), 1)});
+  auto view = makeView();
+  appearAndLoad(view);
+  awaitPicture(view);
+  EXPECT_EQ(view->invalidItemKeys(), (std::set<std::string>{"1:1", "1:2"}));
+  auto state = view->currentRenderState();
+  ASSERT_TRUE(state);
+  EXPECT_EQ(state->bannerIndex, 1);
+  EXPECT_EQ(view->cardImage()->width(), 4u);
+
+  // Requesting the first banner again still shows the second; the advance writes where it really is.
+  view->applyPosition(0, 0, 0);
+  EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
+  tp.mainThread->advance(1.0);
+  EXPECT_EQ(view->activeBannerIndex(), 1);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+}
+
+TEST_F(BannerViewTest, FailureOfTheLastBannersOnlyItemEmptiesTheSlotUntilTheNextLoad) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "STATIC", items(1, "bad"))});
+  auto view = makeView();
+  appearAndLoad(view);
+  awaitPicture(view);
+  view->handleDragEnded(-100, 0);
+  view->handleDragEnded(-100, 0);  // to banner 2, whose picture fails
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !view->invalidItemKeys().empty(); }));
+  EXPECT_EQ(view->activeBannerIndex(), 2);
+  EXPECT_FALSE(view->currentRenderState());
+  EXPECT_EQ(view->cardImage(), nullptr);
+
+  view->applicationDidBecomeActive();
+  awaitLoad();
+  ASSERT_TRUE(view->currentRenderState());
+  EXPECT_EQ(view->currentRenderState()->banner.id(), "1");
+}
+
+TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
+  serveBanners({bannerJson(1, "STORY", items(3), 2)});
+  auto view = makeView();
+  std::vector<double> progress;
+  auto watch = view->subscribe([&](BannerViewField field) {
+    if (field == BannerViewField::activeItemProgress) progress.push_back(view->activeItemProgress());
+  });
+  appearAndLoad(view);
+  tp.mainThread->runPending();
+  progress.clear();
+
+  tp.mainThread->advance(1.95);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  ASSERT_EQ(progress.size(), 39u);
+  EXPECT_NEAR(progress.back(), 0.975, 1e-12);
+
+  tp.mainThread->advance(0.05);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+  EXPECT_EQ(view->activeItemProgress(), 0.0);
+  ASSERT_GE(progress.size(), 41u);
+  EXPECT_EQ(progress[39], 1.0);  // the 40th tick fills the segment, then the advance resets it
+  EXPECT_EQ(progress[40], 0.0);
+
+  // The last item is followed by the banner's first.
+  tp.mainThread->advance(4.0);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  EXPECT_EQ(view->activeBannerIndex(), 0);
+}
+
+TEST_F(BannerViewTest, AutoplaySecondsBelowOneCountAsOne) {
+  serveBanners({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(2), -3)});
+  auto view = makeView();
+  appearAndLoad(view);
+  tp.mainThread->advance(0.95);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  tp.mainThread->advance(0.05);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+
+  view->applyPosition(1, 0, 0);
+  tp.mainThread->advance(0.9);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  tp.mainThread->advance(0.1);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+}
+
+TEST_F(BannerViewTest, CarouselWrapsWithinItsBannerAndNeverChangesBanner) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(3), 2), bannerJson(2, "CAROUSEL", items(2), 2)});
+  auto view = makeView();
+  appearAndLoad(view);
+  std::vector<int> shown;
+  for (int step = 0; step < 5; ++step) {
+    tp.mainThread->advance(2.0);
+    shown.push_back(view->activeItemIndex());
+    EXPECT_EQ(view->activeBannerIndex(), 0);
+  }
+  EXPECT_EQ(shown, (std::vector<int>{1, 2, 0, 1, 2}));
+  EXPECT_EQ(view->activeItemProgress(), 0.0);  // carousels write no progress ticks
+}
+
+TEST_F(BannerViewTest, StaticAndSingleItemBannersNeverAdvanceNorResetProgress) {
+  serveBanners({bannerJson(1, "STATIC", items(3), 1), bannerJson(2, "STORY", items(1), 1)});
+  auto view = makeView();
+  appearAndLoad(view);
+  for (int banner : {0, 1}) {
+    view->applyPosition(banner, 0, 0.3);
+    tp.mainThread->advance(10);
+    EXPECT_EQ(view->activeBannerIndex(), banner);
+    EXPECT_EQ(view->activeItemIndex(), 0);
+    EXPECT_EQ(view->activeItemProgress(), 0.3);
+    EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+  }
+}
+
+TEST_F(BannerViewTest, DragThresholds) {
+  EXPECT_EQ(bannerSwipe(-37, 10), BannerSwipe::next);
+  EXPECT_EQ(bannerSwipe(-36, 0), BannerSwipe::none);
+  EXPECT_EQ(bannerSwipe(50, -60), BannerSwipe::none);
+  EXPECT_EQ(bannerSwipe(40, 40), BannerSwipe::none);
+  EXPECT_EQ(bannerSwipe(40, 0), BannerSwipe::previous);
+
+  serveBanners({bannerJson(1, "CAROUSEL", items(3))});
+  auto view = makeView();
+  view->loadBanners();
+  awaitLoad();
+  view->handleDragEnded(-37, 10);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+  view->handleDragEnded(-36, 0);
+  view->handleDragEnded(50, -60);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+  view->handleDragEnded(40, 0);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+}
+
+TEST_F(BannerViewTest, SwipesCrossBannersSkippingUnplayableOnesAndWrap) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(1, "bad")),
+                bannerJson(3, "CAROUSEL", items(3))});
+  auto view = makeView();
+  view->loadBanners();
+  awaitLoad();
+  const auto banners = view->banners();
+  view->markItemInvalid(banners[1], banners[1].items()[0]);
+  view->applyPosition(0, 0, 0.4);
+
+  EXPECT_EQ(view->nextPlayableBannerIndex("1"), 2);
+  EXPECT_EQ(view->previousPlayableBannerIndex("3"), 0);
+  EXPECT_FALSE(view->previousPlayableBannerIndex("1"));
+  EXPECT_FALSE(view->nextPlayableBannerIndex("3"));
+  EXPECT_FALSE(view->nextPlayableBannerIndex("404"));
+  EXPECT_EQ(view->firstPlayableBannerIndex(), 0);
+  EXPECT_EQ(view->lastPlayableBannerIndex(), 2);
+
+  auto position = [&] { return std::make_pair(view->activeBannerIndex(), view->activeItemIndex()); };
+  view->showNextItem(*view->currentRenderState());
+  EXPECT_EQ(position(), std::make_pair(0, 1));
+  EXPECT_EQ(view->activeItemProgress(), 0.0);
+  view->showNextItem(*view->currentRenderState());
+  EXPECT_EQ(position(), std::make_pair(2, 0));  // banner 2 has nothing playable
+  view->showPreviousItem(*view->currentRenderState());
+  EXPECT_EQ(position(), std::make_pair(0, 1));  // last playable item of the previous banner
+
+  view->applyPosition(2, 2, 0);
+  view->showNextItem(*view->currentRenderState());
+  EXPECT_EQ(position(), std::make_pair(0, 0));  // wraps to the first playable banner
+  view->showPreviousItem(*view->currentRenderState());
+  EXPECT_EQ(position(), std::make_pair(2, 2));  // and back to the last item of the last one
+}
+
+TEST_F(BannerViewTest, ASinglePlayableBannerWrapsOntoItself) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2))});
+  auto view = makeView();
+  view->loadBanners();
+  awaitLoad();
+  view->applyPosition(0, 1, 0);
+  view->showNextItem(*view->currentRenderState());
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  view->showPreviousItem(*view->currentRenderState());
+  EXPECT_EQ(view->activeItemIndex(), 1);
+}
+
+TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(2))});
+  auto view = makeView();
+  appearAndLoad(view);
+  awaitPicture(view);
+  ASSERT_EQ(impressions().size(), 1u);
+  EXPECT_EQ(impressions()[0]->bannerId, "1");
+  EXPECT_EQ(impressions()[0]->bannerItemId, "1");
+  EXPECT_EQ(impressions()[0]->placementKey, "home_top");
+  EXPECT_EQ(view->trackedImpressions(), (std::set<std::string>{"home_top:1"}));
+
+  // Reload from the foreground: the same banner's picture shows again, no second impression.
+  view->applicationDidBecomeActive();
+  awaitLoad();
+  awaitPicture(view);
+  view->handleDragEnded(-50, 0);  // item 2 of banner 1
+  awaitPicture(view);
+  view->handleDragEnded(-50, 0);  // banner 2
+  awaitPicture(view);
+  view->handleDragEnded(50, 0);  // back to banner 1
+  awaitPicture(view);
+  ASSERT_EQ(impressions().size(), 2u);
+  EXPECT_EQ(impressions()[1]->bannerId, "2");
+
+  // A second slot for the same placement reports its own.
+  auto other = makeView();
+  appearAndLoad(other);
+  awaitPicture(other);
+  EXPECT_EQ(impressions().size(), 3u);
+
+  // The facade sends the SDK event once per session.
+  auto sent = bodiesAt("/sdk/v1/events", 2);
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0]["eventType"], "BANNER_IMPRESSION");
+}
+
+TEST_F(BannerViewTest, PictureLoadPrefetchesTheFollowingItem) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(3))});
+  auto view = makeView();
+  view->applyPosition(0, 2, 0);
+  appearAndLoad(view);
+  awaitPicture(view);
+  auto next = Url::parse(server.baseUrl().string() + "/media/ok-2.png");
+  ASSERT_TRUE(tp.mainThread->runUntil([&] {
+    return StoryImagePipeline::shared().isCached(*next) || StoryImagePipeline::shared().isLoading(*next);
+  }));
+  EXPECT_FALSE(StoryImagePipeline::shared().isCached(*Url::parse(server.baseUrl().string() + "/media/ok-3.png")));
+}
+
+TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
+  std::vector<ItemSpec> specs{{1, 1, "ok-1.png", "CUSTOM_EVENT", "https://example.com/promo"},
+                              {2, 2, "ok-2.png", "EXTERNAL_URL", "https://example.com/shop"},
+                              {3, 3, "ok-3.png", "DEEP_LINK", "myapp://offers/7"},
+                              {4, 4, "ok-4.png", "NONE", "https://example.com/none"},
+                              {5, 5, "ok-5.png", "INTERNAL_ROUTE", std::nullopt}};
+  serveBanners({bannerJson(9, "STATIC", specs)});
+  auto view = makeView();
+  view->loadBanners();
+  awaitLoad();
+
+  view->handleTap();
+  view->handleTap();
+  ASSERT_EQ(clicks().size(), 2u);
+  EXPECT_EQ(clicks()[1]->bannerId, "9");
+  EXPECT_EQ(clicks()[1]->bannerItemId, "1");
+  EXPECT_EQ(clicks()[1]->url->string(), "https://example.com/promo");
+  EXPECT_TRUE(tp.urlOpener->opened().empty());
+
+  for (int item = 1; item < 5; ++item) {
+    view->applyPosition(0, item, 0);
+    view->handleTap();
+  }
+  EXPECT_EQ(clicks().size(), 6u);
+  EXPECT_FALSE(clicks()[5]->url);
+  std::vector<std::string> opened;
+  for (const auto& url : tp.urlOpener->opened()) opened.push_back(url.string());
+  EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/shop", "myapp://offers/7"}));
+
+  // Clicks are never de-duplicated: one SDK event per tap.
+  EXPECT_EQ(bodiesAt("/sdk/v1/events", 6).size(), 6u);
+}
+
+TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", {{7, 1, "bad-7.png"}, {8, 2, "ok-8.png"}})});
+  auto view = makeView();
+  appearAndLoad(view);
+  awaitPicture(view);
+  view->applyPosition(1, 0, 0);
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !view->invalidItemKeys().empty(); }));
+  awaitPicture(view);
+  EXPECT_EQ(view->currentRenderState()->item.id(), "8");
+  EXPECT_EQ(view->trackedImpressions().size(), 2u);
+
+  // Not in the hierarchy: the notification does nothing.
+  view->disappear();
+  view->applicationDidBecomeActive();
+  tp.mainThread->runPending();
+  EXPECT_EQ(view->activeBannerIndex(), 1);
+
+  view->appear();
+  awaitLoad();
+  EXPECT_EQ(view->activeBannerIndex(), 0);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  EXPECT_TRUE(view->invalidItemKeys().empty());
+  EXPECT_EQ(view->trackedImpressions().size(), 2u);
+}
+
+TEST_F(BannerViewTest, CancelledAutoplayMakesNoFurtherChange) {
+  serveBanners({bannerJson(1, "STORY", items(3), 1)});
+  auto view = makeView();
+  appearAndLoad(view);
+  tp.mainThread->advance(0.5);
+  EXPECT_NEAR(view->activeItemProgress(), 0.5, 1e-9);
+
+  // A swipe changes the identity: the old task stops, the new one starts from 0.
+  view->handleDragEnded(-60, 0);
+  EXPECT_EQ(view->activeItemProgress(), 0.0);
+  tp.mainThread->advance(0.95);
+  EXPECT_EQ(view->activeItemIndex(), 1);
+  tp.mainThread->advance(0.05);
+  EXPECT_EQ(view->activeItemIndex(), 2);
+
+  // Leaving the hierarchy cancels the task; the state stays as it was.
+  tp.mainThread->advance(0.3);
+  const double progress = view->activeItemProgress();
+  view->disappear();
+  tp.mainThread->advance(10);
+  EXPECT_EQ(view->activeItemIndex(), 2);
+  EXPECT_EQ(view->activeItemProgress(), progress);
+  EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+
+  // A released view leaves its pending sleep harmless.
+  view->appear();
+  tp.mainThread->advance(0.2);
+  std::weak_ptr<BannerView> weak = view;
+  view.reset();
+  EXPECT_TRUE(weak.expired());
+  tp.mainThread->advance(5);
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return server.requestsTo(bannertest::kBannersPath).size() >= 2; }));
+  tp.mainThread->runPending();
+}
+
+}  // namespace
+}  // namespace quenmark

@@ -1,6 +1,12 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <sstream>
 
 #include "devserver/command_line.h"
+#include "devserver/event_log.h"
+#include "devserver/signal_watcher.h"
 #include "devserver_fixture.h"
 
 namespace quenmark::devserver::testing {
@@ -84,6 +90,37 @@ TEST(CommandLine, ServeRefusesBrokenContentBeforeListening) {
             1);
   EXPECT_EQ(out.str(), "");
   EXPECT_NE(err.str().find("stories[0].id"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace quenmark::devserver::testing
+
+namespace quenmark::devserver::testing {
+namespace {
+
+TEST(SignalWatcher, SigtermStopsAServerStartedUnderTheWatcher) {
+  TemporaryDirectory directory;
+  auto store = DevStore::open(directory.path() / "d.db");
+  ASSERT_TRUE(store);
+  auto catalog = ContentCatalog::loadFile(sampleDir() / "content.json");
+  ASSERT_TRUE(catalog);
+  DevServer server(std::move(catalog).value(), std::move(store).value(), ServerOptions{});
+  StopSignal stopped;
+  {
+    // As in `serve`: the watcher first, so that the server's threads leave SIGTERM to it.
+    SignalWatcher watcher([&] {
+      server.stop();
+      stopped.raise();
+    });
+    ASSERT_TRUE(server.start());
+    httplib::Client client("127.0.0.1", server.port());
+    ASSERT_TRUE(client.Get("/media/stories/poll.png"));
+    ASSERT_EQ(kill(getpid(), SIGTERM), 0);
+    ASSERT_TRUE(stopped.waitFor(std::chrono::seconds(10)));
+  }
+  httplib::Client after("127.0.0.1", server.port());
+  after.set_connection_timeout(std::chrono::seconds(2));
+  EXPECT_FALSE(after.Get("/media/stories/poll.png"));
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "devserver_fixture.h"
@@ -105,6 +108,48 @@ TEST(ContentCatalog, BannersGetThePlacementTheyAreListedUnderAndFilesMustBeJson)
   EXPECT_FALSE(ContentCatalog::loadFile(directory.path() / "missing.json"));
   EXPECT_FALSE(ContentCatalog::fromJson(nlohmann::json::array()));
   EXPECT_FALSE(ContentCatalog::fromJson(nlohmann::json::object()));
+}
+
+}  // namespace
+}  // namespace quenmark::devserver::testing
+
+namespace quenmark::devserver::testing {
+namespace {
+
+/// Every value of `key` found anywhere in `value`, upper-cased.
+void collect(const nlohmann::json& value, const std::string& key, std::set<std::string>& found) {
+  if (value.is_object()) {
+    for (const auto& [name, child] : value.items()) {
+      if (name == key && child.is_string()) {
+        std::string text = child;
+        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+        found.insert(text);
+      }
+      collect(child, key, found);
+    }
+  } else if (value.is_array()) {
+    for (const auto& child : value) collect(child, key, found);
+  }
+}
+
+TEST(ContentCatalog, TheSampleExercisesEveryStyleLayoutAndContentMode) {
+  std::ifstream file(sampleDir() / "content.json");
+  auto document = nlohmann::json::parse(file);
+  auto has = [&](const std::string& key, std::set<std::string> wanted) {
+    std::set<std::string> found;
+    collect(document, key, found);
+    for (const auto& value : wanted) EXPECT_TRUE(found.count(value)) << key << " " << value;
+  };
+  has("progressStyle", {"BAR", "SEGMENTED", "NONE"});
+  has("bubbleStyle", {"CIRCLE", "ROUNDED", "SQUARE"});
+  has("ctaStyle", {"FILLED", "OUTLINED", "TEXT"});
+  has("widgetType", {"POLL", "QUIZ", "SWIPE", "NONE"});
+  has("mediaType", {"IMAGE", "VIDEO"});
+  has("type", {"STATIC", "CAROUSEL", "STORY"});
+  has("layoutMode", {"ASPECT_RATIO", "FIXED_HEIGHT"});
+  has("bannerLayoutMode", {"FIXED_HEIGHT"});
+  has("contentMode", {"FIT", "COVER"});
+  has("ctaType", {"EXTERNAL_URL", "DEEP_LINK", "INTERNAL_ROUTE", "CUSTOM_EVENT", "NONE"});
 }
 
 }  // namespace

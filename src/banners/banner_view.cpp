@@ -316,6 +316,7 @@ void BannerView::contentDidChange() {
 
 void BannerView::syncCardImage(const std::optional<BannerRenderState>& state) {
   if (!state) {
+    cardItemKey_.reset();
     if (cardShown_) {
       cardShown_ = false;
       cardImage_->disappear();
@@ -323,11 +324,21 @@ void BannerView::syncCardImage(const std::optional<BannerRenderState>& state) {
     }
     return;
   }
-  cardImage_->setUrl(state->item.mediaURL());
+  std::string key = itemKey(state->banner, state->item);
+  const bool otherItem = key != cardItemKey_;
+  cardItemKey_ = std::move(key);
   if (!cardShown_) {
     // A card that comes (back) on screen loads its picture anew.
+    cardImage_->setUrl(state->item.mediaURL());
     cardShown_ = true;
     cardImage_->appear();
+  } else if (otherItem && cardImage_->url() == state->item.mediaURL()) {
+    // Another item with the same picture: load it again (from memory, usually) so that this item,
+    // too, reports its impression or its failure.
+    cardImage_->disappear();
+    cardImage_->appear();
+  } else {
+    cardImage_->setUrl(state->item.mediaURL());
   }
 }
 

@@ -310,6 +310,22 @@ TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
   EXPECT_EQ(sent[0]["eventType"], "BANNER_IMPRESSION");
 }
 
+TEST_F(BannerViewTest, ItemsSharingAPictureEachReportTheirLoadOrFailure) {
+  serveBanners({bannerJson(1, "CAROUSEL", {{1, 1, "ok-1.png"}}), bannerJson(2, "CAROUSEL", {{2, 1, "ok-1.png"}}),
+                bannerJson(3, "CAROUSEL", {{3, 1, "bad-3.png"}, {4, 2, "bad-3.png"}})});
+  auto view = makeView();
+  appearAndLoad(view);
+  awaitPicture(view);
+  view->handleDragEnded(-50, 0);  // banner 2 shows the very same picture
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return impressions().size() == 2; }));
+  EXPECT_EQ(impressions()[1]->bannerId, "2");
+
+  // Both items of banner 3 share a failing picture: both are skipped, and nothing is left to show.
+  view->handleDragEnded(-50, 0);
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->invalidItemKeys().size() == 2; }));
+  EXPECT_FALSE(view->currentRenderState());
+}
+
 TEST_F(BannerViewTest, PictureLoadPrefetchesTheFollowingItem) {
   serveBanners({bannerJson(1, "CAROUSEL", items(3))});
   auto view = makeView();

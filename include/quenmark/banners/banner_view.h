@@ -172,6 +172,7 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
   bool onScreen_ = false;
   std::shared_ptr<RemoteImageLoader> cardImage_;
   bool cardShown_ = false;
+  std::optional<std::string> cardItemKey_;  // item key of the picture the card asked for
   std::unique_ptr<Autoplay> autoplay_;
   std::optional<std::string> autoplayIdentity_;
   std::uint64_t autoplayGeneration_ = 0;

@@ -104,9 +104,8 @@ class BannerViewTest : public sdktest::SdkTest {
 
   /// Appears and waits for the banners.
   void appearAndLoad(const std::shared_ptr<BannerView>& view) {
-    const int target = loadsApplied + 1;
     view->appear();
-    ASSERT_TRUE(tp.mainThread->runUntil([&] { return loadsApplied >= target; }));
+    awaitLoad();
   }
 
   /// Waits until the card shows its picture.
@@ -114,21 +113,17 @@ class BannerViewTest : public sdktest::SdkTest {
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->cardImage() != nullptr; }));
   }
 
-  std::vector<const StorySDKEvent::BannerImpression*> impressions() const {
-    std::vector<const StorySDKEvent::BannerImpression*> result;
+  /// The events of one kind that reached the host's handler, in order.
+  template <class Case>
+  std::vector<Case> reported() const {
+    std::vector<Case> result;
     for (const auto& event : events) {
-      if (auto* impression = std::get_if<StorySDKEvent::BannerImpression>(&event)) result.push_back(impression);
+      if (auto* match = std::get_if<Case>(&event)) result.push_back(*match);
     }
     return result;
   }
-
-  std::vector<const StorySDKEvent::BannerClick*> clicks() const {
-    std::vector<const StorySDKEvent::BannerClick*> result;
-    for (const auto& event : events) {
-      if (auto* click = std::get_if<StorySDKEvent::BannerClick>(&event)) result.push_back(click);
-    }
-    return result;
-  }
+  std::vector<StorySDKEvent::BannerImpression> impressions() const { return reported<StorySDKEvent::BannerImpression>(); }
+  std::vector<StorySDKEvent::BannerClick> clicks() const { return reported<StorySDKEvent::BannerClick>(); }
 
   std::vector<StorySDKEvent> events;
   int loadsApplied = 0;

@@ -97,6 +97,8 @@ TestHttpServer::TestHttpServer(bool keepAlive) : impl_(std::make_unique<Impl>())
   impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
   if (impl_->port <= 0) throw std::runtime_error("test server could not bind");
   impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
+  // stop() only takes effect once the accept loop runs; a server destroyed before that would hang.
+  while (!impl_->server.is_running()) std::this_thread::yield();
   // The socket listens from bind_to_any_port on, so clients may connect before the accept loop starts.
 }
 

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <quenmark/model/story_group.h>
+#include <quenmark/sdk/story_sdk.h>
+#include <quenmark/testing/test_platform.h>
+
+#include "recording_http_session.h"
+#include "sdk/story_sdk_testing.h"
+#include "test_http_server.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quenmark::sdktest {
+
+/// A configuration with the given identity hints and the stock words.
+inline StoryConfiguration makeConfiguration(std::optional<std::string> appId = std::nullopt,
+                                            std::optional<std::string> bundleId = std::nullopt,
+                                            std::optional<std::string> userId = std::nullopt,
+                                            std::string appKey = "app-key") {
+  return StoryConfiguration("sdk-secret", std::move(appKey), StoryEnvironment::production, std::move(appId),
+                            std::move(bundleId), std::move(userId), StoryUIStrings::defaultStrings(), false);
+}
+
+inline StoryGroup makeGroup(std::string id) {
+  return StoryGroup(std::move(id), "Title", StoryTheme::defaultTheme(), std::nullopt, {});
+}
+
+/// The test platform with a recording session in front of libcurl, talking to a local server that
+/// accepts SDK events and analytics records; a fresh facade for every test.
+class SdkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testsupport::ScriptedResponse accepted;
+    accepted.status = 202;
+    server.on("POST", "/sdk/v1/events", accepted);
+    server.on("POST", "/sdk/v1/apps/app-key/events", accepted);
+    http = std::make_shared<testsupport::RecordingHttpSession>(tp.http);
+    auto platform = tp.platform(server.baseUrl());
+    platform.http = http;
+    platform::installPlatform(platform);
+    resetStorySDKForTesting();
+  }
+
+  void TearDown() override { resetStorySDKForTesting(); }
+
+  StorySDK& sdk() { return StorySDK::shared(); }
+
+  /// Paths of the requests handed to the HTTP session so far, in order.
+  std::vector<std::string> sentPaths() const {
+    std::vector<std::string> paths;
+    for (const auto& request : http->sent()) paths.push_back(request.url.path());
+    return paths;
+  }
+
+  /// Waits until the server has seen `count` requests to `path`, then returns their JSON bodies.
+  std::vector<nlohmann::json> bodiesAt(const std::string& path, std::size_t count) {
+    std::vector<nlohmann::json> bodies;
+    for (int attempt = 0; attempt < 50 && server.requestsTo(path).size() < count; ++attempt) {
+      server.waitForRequests(server.requestCount() + 1, std::chrono::milliseconds{200});
+    }
+    for (const auto& request : server.requestsTo(path)) bodies.push_back(nlohmann::json::parse(request.body));
+    return bodies;
+  }
+
+  testsupport::TestHttpServer server;
+  testing::TestPlatform tp;
+  std::shared_ptr<testsupport::RecordingHttpSession> http;
+};
+
+}  // namespace quenmark::sdktest

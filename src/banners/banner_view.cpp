@@ -1,3 +1,4 @@
+#include <quenmark/banners/application_activity.h>
 #include <quenmark/banners/banner_view.h>
 #include <quenmark/net/story_image_pipeline.h>
 #include <quenmark/platform/platform.h>
@@ -60,6 +61,11 @@ void BannerView::appear() {
   QUENMARK_ASSERT_MAIN_THREAD();
   if (onScreen_) return;
   onScreen_ = true;
+  std::weak_ptr<BannerView> weakSelf = weak_from_this();
+  becameActive_ = ApplicationActivity::shared().subscribe([weakSelf](ApplicationEvent event) {
+    auto self = weakSelf.lock();
+    if (self && event == ApplicationEvent::didBecomeActive) self->applicationDidBecomeActive();
+  });
   contentDidChange();
   loadBanners();
 }
@@ -68,6 +74,7 @@ void BannerView::disappear() {
   QUENMARK_ASSERT_MAIN_THREAD();
   if (!onScreen_) return;
   onScreen_ = false;
+  becameActive_.cancel();
   contentDidChange();
 }
 

@@ -1,5 +1,7 @@
 #include "banner_view_fixture.h"
 
+#include <quenmark/banners/application_activity.h>
+
 #include <gtest/gtest.h>
 
 namespace quenmark {
@@ -371,18 +373,19 @@ TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions
   EXPECT_EQ(view->currentRenderState()->item.id(), "8");
   EXPECT_EQ(view->trackedImpressions().size(), 2u);
 
-  // Not in the hierarchy: the notification does nothing.
-  view->disappear();
-  view->applicationDidBecomeActive();
-  tp.mainThread->runPending();
-  EXPECT_EQ(view->activeBannerIndex(), 1);
-
-  view->appear();
+  ApplicationActivity::shared().postDidBecomeActive();
   awaitLoad();
   EXPECT_EQ(view->activeBannerIndex(), 0);
   EXPECT_EQ(view->activeItemIndex(), 0);
   EXPECT_TRUE(view->invalidItemKeys().empty());
   EXPECT_EQ(view->trackedImpressions().size(), 2u);
+
+  // Out of the hierarchy the view no longer listens.
+  view->disappear();
+  ApplicationActivity::shared().postDidBecomeActive();
+  view->applicationDidBecomeActive();
+  tp.mainThread->runPending();
+  EXPECT_EQ(server.requestsTo(bannertest::kBannersPath).size(), 2u);
 }
 
 TEST_F(BannerViewTest, CancelledAutoplayMakesNoFurtherChange) {

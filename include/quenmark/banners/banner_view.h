@@ -38,9 +38,9 @@ enum class BannerViewField {
 /// This is the view's whole state and behaviour without a toolkit. A renderer draws
 /// `layoutBannerCard(currentRenderState(), activeItemProgress(), width)` with `cardImage()` (or the
 /// placeholder while it is null), redraws whenever an observer is told of a change, and forwards:
-/// `appear()` / `disappear()` when the slot enters and leaves the hierarchy,
-/// `applicationDidBecomeActive()` when the application comes back to the foreground, `handleTap()` for
-/// a single tap on the card and `handleDragEnded(dx, dy)` when a drag of at least 24 points ends.
+/// `appear()` / `disappear()` when the slot enters and leaves the hierarchy, `handleTap()` for
+/// a single tap on the card and `handleDragEnded(dx, dy)` when a drag of at least 24 points ends. The
+/// host announces the application's return to the foreground through `ApplicationActivity`.
 ///
 /// While it is on screen the view runs one autoplay task for what it shows: `story` banners fill their
 /// progress every 0.05 s and move on after `autoplaySeconds` (at least 1), `carousel` banners move on
@@ -69,7 +69,8 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
   /// The slot left the hierarchy: stops autoplay and the picture's load. The state is kept.
   void disappear();
   bool isOnScreen() const noexcept { return onScreen_; }
-  /// The application became active: reloads while the slot is on screen, otherwise nothing.
+  /// The application became active: reloads while the slot is on screen, otherwise nothing. While on
+  /// screen the view also listens to `ApplicationActivity::shared()` and does this on its own.
   void applicationDidBecomeActive();
   /// A single tap on the card: reports the click, then opens the item's link when its type opens links.
   void handleTap();
@@ -170,6 +171,7 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
   std::set<std::string> trackedImpressions_;
 
   bool onScreen_ = false;
+  Subscription becameActive_;  // held while on screen
   std::shared_ptr<RemoteImageLoader> cardImage_;
   bool cardShown_ = false;
   std::optional<std::string> cardItemKey_;  // item key of the picture the card asked for

@@ -210,7 +210,9 @@ class SendOrderRecorder final : public platform::HttpSession {
       : inner_(std::move(inner)), describe_(std::move(describe)) {}
   void send(platform::HttpRequest request, platform::HttpCompletion completion) override {
     describe_(request);
-    if (request.url.path().rfind("/media/", 0) == 0) {
+    const std::string path = request.url.path();
+    const bool counted = path.ends_with("/stories") || path.ends_with("/vote");
+    if (!counted) {
       inner_->send(std::move(request), std::move(completion));
       return;
     }
@@ -218,9 +220,11 @@ class SendOrderRecorder final : public platform::HttpSession {
     inner_->send(std::move(request), [completion = std::move(completion), done = done_](platform::HttpResult result) {
       completion(std::move(result));
       done->fetch_add(1);
+      // Wakes a test waiting on the main thread for this count.
+      platform::currentPlatform()->mainThread->post([] {});
     });
   }
-  /// Transfers other than images whose completion has run.
+  /// Stories and vote transfers whose completion has run.
   int completed() const { return done_->load(); }
 
  private:
@@ -284,8 +288,8 @@ class StoryTest : public ::testing::Test {
               std::move(response));
   }
 
-  /// Waits until `count` transfers (other than images) have completed, then runs the main-thread tasks
-  /// they queued.
+  /// Waits until `count` stories and vote transfers have completed, then runs the main-thread tasks they
+  /// queued.
   bool waitForTransfers(int count) {
     const bool done = tp.mainThread->runUntil([&] { return recorder->completed() >= count; });
     tp.mainThread->runPending();

@@ -1,0 +1,195 @@
+#include "story_test_support.h"
+
+#include <quenmark/stories/story_viewer_view_model.h>
+
+namespace quenmark::storytest {
+namespace {
+
+using Field = StoryViewerViewModelField;
+
+class StoryViewerVoting : public StoryTest {
+ protected:
+  void SetUp() override {
+    StoryTest::SetUp();
+    content.group("g1")
+        .poll("p", {{"o1", 3}, {"o2", 1}})
+        .quiz("q", {{"x", 0}, {"y", 2}})
+        .plain("a")
+        .swipe("s", std::nullopt);
+  }
+
+  std::shared_ptr<StoryViewerViewModel> openStarted(std::size_t itemIndex = 0) {
+    auto groups = content.groups();
+    StorySDK::shared().registerPlacement(groups, kPlacement);
+    auto viewer = StoryViewerViewModel::create(std::move(groups), 0, kPlacement);
+    viewer->start();
+    for (std::size_t i = 0; i < itemIndex; ++i) viewer->next();
+    log.take();
+    return viewer;
+  }
+
+  std::string voteBody(const std::string& optionName, std::int64_t count) const {
+    return nlohmann::json{{"voted", true}, {"optionId", content.id(optionName)}, {"voteCount", count}}.dump();
+  }
+
+  std::optional<std::string> storedVote(const std::string& itemName) const {
+    return tp.store->get(StorySDK::shared().voteStorageKey(content.id(itemName)));
+  }
+
+  WidgetVoteCounts counts(std::initializer_list<std::pair<const char*, std::int64_t>> entries) const {
+    WidgetVoteCounts result;
+    for (const auto& [name, count] : entries) result[content.id(name)] = count;
+    return result;
+  }
+};
+
+TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedAndShownLater) {
+  serveVote("p", response(200, voteBody("o1", 4)));
+  serveStories(content.json());
+  auto viewer = openStarted();
+  EXPECT_TRUE(viewer->acceptsVote());
+
+  viewer->vote(content.id("o1"));
+  viewer->vote(content.id("o2"));  // a second choice while the first is in flight sends nothing
+  EXPECT_TRUE(viewer->isVotingInProgress());
+  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
+  EXPECT_FALSE(viewer->acceptsVote());
+  viewer->next();  // on to the quiz before the answer arrives
+  viewer->vote(content.id("x"));  // blocked: a vote is still in flight
+  EXPECT_EQ(log.take(), (Lines{"vote:p o1", "host:storyItemImpression g1/q", "analytics:STORY_ITEM_VIEWED g1/q",
+                               "host:quizViewed g1/q", "analytics:QUIZ_VIEWED g1/q", "sdk:QUIZ_VIEW g1/q"}));
+
+  std::vector<Field> fields;
+  Subscription subscription = viewer->subscribe([&](Field field) { fields.push_back(field); });
+  ASSERT_TRUE(waitForTransfers(1));
+  // Stored under the vote key, reported, the refresh started; the quiz shown is left alone.
+  EXPECT_EQ(storedVote("p"), content.id("o1"));
+  EXPECT_EQ(log.take(), (Lines{"host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
+                               "fetch:home"}));
+  EXPECT_EQ(fields, (std::vector<Field>{Field::isVotingInProgress}));
+  EXPECT_FALSE(viewer->votedOptionId());
+  EXPECT_FALSE(viewer->showResults());
+  EXPECT_TRUE(viewer->updatedVoteCounts().empty());
+
+  // The refresh lands while the quiz is shown: indices are re-clamped, the quiz's state stays.
+  ASSERT_TRUE(waitForTransfers(2));
+  EXPECT_EQ(viewer->currentItemIndex(), 1u);
+  EXPECT_FALSE(viewer->showResults());
+
+  // Back on the poll: the remembered vote shows the results and blocks another vote.
+  viewer->previous();
+  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
+  EXPECT_TRUE(viewer->showResults());
+  EXPECT_TRUE(viewer->updatedVoteCounts().empty());
+  viewer->vote(content.id("o2"));
+  EXPECT_EQ(log.take(), (Lines{"host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
+
+  // A new presentation finds the stored vote as well.
+  auto later = openStarted();
+  EXPECT_EQ(later->votedOptionId(), content.id("o1"));
+  EXPECT_TRUE(later->showResults());
+}
+
+TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTheRefreshedCounts) {
+  // Swipe and plain items take no vote.
+  openStarted(3)->vote(content.id("o1"));
+  openStarted(2)->vote(content.id("o1"));
+  EXPECT_TRUE(log.take().empty());
+
+  serveVote("p", response(500, "{}"));
+  auto viewer = openStarted();
+  viewer->vote(content.id("o1"));
+  ASSERT_TRUE(waitForTransfers(1));
+  EXPECT_FALSE(viewer->isVotingInProgress());
+  EXPECT_FALSE(viewer->votedOptionId());
+  EXPECT_FALSE(viewer->showResults());
+  EXPECT_TRUE(viewer->acceptsVote());
+  EXPECT_FALSE(storedVote("p"));
+  EXPECT_EQ(log.take(), (Lines{"vote:p o1"}));  // nothing reported, no refresh
+
+  // Second try: the response's count first, then the service's counts and the confirmed choice.
+  serveVote("p", response(200, voteBody("o2", 2)));
+  StoryContent after(server.baseUrl());
+  after.group("g1").poll("p", {{"o1", 3}, {"o2", 2}}).quiz("q", {{"x", 0}, {"y", 2}}).plain("a");
+  // The refresh answers with the new counts (the same names give the same ids).
+  serveStories(after.json());
+  viewer->vote(content.id("o2"));
+  ASSERT_TRUE(waitForTransfers(2));
+  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 2}}));
+  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p",
+                               "sdk:POLL_VOTE g1/p", "fetch:home"}));
+  ASSERT_TRUE(waitForTransfers(3));
+  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 3}, {"o2", 2}}));
+  EXPECT_EQ(viewer->votedOptionId(), content.id("o2"));
+  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(viewer->groups(), after.groups());
+  EXPECT_TRUE(log.take().empty());  // the refresh reports nothing
+}
+
+TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
+  auto configuration = StorySDK::shared().configuration().value();
+  configuration.setIsPreviewMode(true);
+  StorySDK::shared().configure(configuration);
+  serveStories(content.json());
+  auto viewer = openStarted(1);  // the quiz
+
+  viewer->vote(content.id("x"));
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !viewer->isVotingInProgress(); }));
+  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"x", 1}}));
+  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(storedVote("q"), content.id("x"));
+  EXPECT_EQ(log.take(), (Lines{"host:quizAnswered g1/q", "analytics:QUIZ_ANSWERED g1/q", "sdk:QUIZ_ANSWER g1/q",
+                               "fetch:home"}));
+}
+
+TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAReport) {
+  serveVote("q", response(200, R"({"voted":true})"));  // no count: results shown with the old counts
+  serveStories(R"({"groups":[]})");
+  auto viewer = openStarted(1);
+  viewer->vote(content.id("y"));
+  ASSERT_TRUE(waitForTransfers(1));
+  EXPECT_TRUE(viewer->showResults());
+  EXPECT_TRUE(viewer->updatedVoteCounts().empty());
+  ASSERT_TRUE(waitForTransfers(2));
+  EXPECT_EQ(viewer->currentGroup(), nullptr);
+  log.take();
+
+  // Ticks and forward taps change nothing; a backward tap only rewinds.
+  tp.mainThread->advance(1.0);
+  viewer->next();
+  EXPECT_EQ(viewer->currentGroupIndex(), 0u);
+  EXPECT_EQ(viewer->currentItemIndex(), 1u);
+  viewer->previous();
+  EXPECT_EQ(viewer->progress(), 0.0);
+  EXPECT_EQ(viewer->currentItemIndex(), 1u);
+  viewer->close();
+  EXPECT_TRUE(viewer->shouldDismiss());
+  EXPECT_TRUE(log.take().empty());
+}
+
+TEST_F(StoryViewerVoting, AReleasedModelDropsLateVoteAndRefreshResults) {
+  serveVote("p", response(200, voteBody("o1", 4)));
+  serveStories(content.json());
+  auto viewer = openStarted();
+  viewer->vote(content.id("o1"));
+  viewer.reset();
+  ASSERT_TRUE(waitForTransfers(1));
+  EXPECT_FALSE(storedVote("p"));
+  EXPECT_EQ(log.take(), (Lines{"vote:p o1"}));
+
+  // Released while the refresh is outstanding.
+  auto second = openStarted();
+  std::weak_ptr<StoryViewerViewModel> weak = second;
+  second->vote(content.id("o2"));
+  ASSERT_TRUE(waitForTransfers(2));
+  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p",
+                               "sdk:POLL_VOTE g1/p", "fetch:home"}));
+  second.reset();
+  EXPECT_TRUE(weak.expired());
+  ASSERT_TRUE(waitForTransfers(3));
+  EXPECT_TRUE(log.take().empty());
+}
+
+}  // namespace
+}  // namespace quenmark::storytest

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -74,6 +75,8 @@ struct CurlHttpSession::Impl {
   std::deque<std::unique_ptr<Transfer>> incoming;
   bool stopping = false;
   std::unordered_map<CURL*, std::unique_ptr<Transfer>> active;
+  std::size_t outstanding = 0;  // accepted and not yet completed; guarded by `mutex`
+  std::condition_variable idle;
   std::thread worker;
 
   explicit Impl(Options opts) : options(opts) {
@@ -99,6 +102,16 @@ struct CurlHttpSession::Impl {
     auto completion = std::move(transfer->completion);
     transfer.reset();
     if (completion) completion(std::move(result));
+  }
+
+  // Completes a transfer that this session accepted, then updates the in-flight count.
+  void completeAccepted(std::unique_ptr<Transfer> transfer, HttpResult result) {
+    complete(std::move(transfer), std::move(result));
+    {
+      std::lock_guard lock(mutex);
+      --outstanding;
+    }
+    idle.notify_all();
   }
 
   bool start(std::unique_ptr<Transfer>& transfer) {
@@ -160,7 +173,7 @@ struct CurlHttpSession::Impl {
     curl_multi_remove_handle(multi, easy);
 
     if (transfer->tooLarge) {
-      complete(std::move(transfer), Error{ErrorKind::transport,
+      completeAccepted(std::move(transfer), Error{ErrorKind::transport,
                                           "The response body exceeds the limit of " +
                                               std::to_string(options.maxResponseBytes) + " bytes.",
                                           static_cast<long>(CURLE_FILESIZE_EXCEEDED)});
@@ -168,7 +181,7 @@ struct CurlHttpSession::Impl {
     }
     if (code != CURLE_OK) {
       std::string message = transfer->errorBuffer[0] != '\0' ? transfer->errorBuffer : curl_easy_strerror(code);
-      complete(std::move(transfer), Error{ErrorKind::transport, message, static_cast<long>(code)});
+      completeAccepted(std::move(transfer), Error{ErrorKind::transport, message, static_cast<long>(code)});
       return;
     }
     long status = 0;
@@ -177,7 +190,7 @@ struct CurlHttpSession::Impl {
     response.status = static_cast<int>(status);
     response.headers = std::move(transfer->headers);
     if (transfer->sawBody) response.body = std::move(transfer->body);
-    complete(std::move(transfer), std::move(response));
+    completeAccepted(std::move(transfer), std::move(response));
   }
 
   void loop() {
@@ -198,7 +211,7 @@ struct CurlHttpSession::Impl {
           CURL* easy = transfer->easy;
           active.emplace(easy, std::move(transfer));
         } else {
-          complete(std::move(transfer), Error{ErrorKind::transport, "The request could not be started.", 0});
+          completeAccepted(std::move(transfer), Error{ErrorKind::transport, "The request could not be started.", 0});
         }
       }
 
@@ -219,7 +232,7 @@ struct CurlHttpSession::Impl {
     }
     active.clear();
     for (auto& transfer : pending) {
-      complete(std::move(transfer), Error{ErrorKind::cancelled, "The HTTP session was shut down.", kCancelledCode});
+      completeAccepted(std::move(transfer), Error{ErrorKind::cancelled, "The HTTP session was shut down.", kCancelledCode});
     }
   }
 };
@@ -235,6 +248,7 @@ void CurlHttpSession::send(HttpRequest request, HttpCompletion completion) {
     std::lock_guard lock(impl_->mutex);
     if (!impl_->stopping) {
       impl_->incoming.push_back(std::move(transfer));
+      ++impl_->outstanding;
       accepted = true;
     }
   }
@@ -246,6 +260,11 @@ void CurlHttpSession::send(HttpRequest request, HttpCompletion completion) {
       Impl::complete(std::move(t), Error{ErrorKind::cancelled, "The HTTP session was shut down.", kCancelledCode});
     }).detach();
   }
+}
+
+bool CurlHttpSession::waitUntilIdle(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(impl_->mutex);
+  return impl_->idle.wait_for(lock, timeout, [&] { return impl_->outstanding == 0; });
 }
 
 }  // namespace quenmark::platform

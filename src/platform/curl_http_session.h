@@ -27,6 +27,7 @@ class CurlHttpSession final : public HttpSession {
   CurlHttpSession& operator=(const CurlHttpSession&) = delete;
 
   void send(HttpRequest request, HttpCompletion completion) override;
+  bool waitUntilIdle(std::chrono::milliseconds timeout) override;
 
  private:
   struct Impl;

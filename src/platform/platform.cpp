@@ -20,6 +20,7 @@ Timer::~Timer() = default;
 MainThread::~MainThread() = default;
 Clock::~Clock() = default;
 HttpSession::~HttpSession() = default;
+bool HttpSession::waitUntilIdle(std::chrono::milliseconds) { return true; }
 KeyValueStore::~KeyValueStore() = default;
 DeviceInfoProvider::~DeviceInfoProvider() = default;
 FontCatalog::~FontCatalog() = default;

@@ -150,6 +150,21 @@ TEST(CurlHttpSession, ReusesOneConnectionForSequentialRequests) {
   EXPECT_EQ(server.connectionCount(), 1u);
 }
 
+TEST(CurlHttpSession, WaitUntilIdleReturnsOnceEveryCompletionHasRun) {
+  TestHttpServer server;
+  ScriptedResponse delayed;
+  delayed.body = "late";
+  delayed.delay = std::chrono::milliseconds{300};
+  server.on("GET", "/slow", delayed);
+  CurlHttpSession session;
+  EXPECT_TRUE(session.waitUntilIdle(std::chrono::milliseconds{0}));
+  Completions completions;
+  session.send(get(server.baseUrl().appendingPathComponent("slow")), completions.callback());
+  EXPECT_FALSE(session.waitUntilIdle(std::chrono::milliseconds{1}));
+  EXPECT_TRUE(session.waitUntilIdle(std::chrono::seconds{10}));
+  EXPECT_EQ(completions.results().size(), 1u) << "idle means the completion has already run";
+}
+
 TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
   TestHttpServer slow;
   ScriptedResponse delayed;

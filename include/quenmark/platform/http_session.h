@@ -4,6 +4,7 @@
 #include <quenmark/export.h>
 #include <quenmark/url.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,6 +56,10 @@ class QUENMARK_EXPORT HttpSession {
  public:
   virtual ~HttpSession();
   virtual void send(HttpRequest request, HttpCompletion completion) = 0;
+  /// Blocks until no request is in flight or `timeout` passes; true when idle. Console hosts call it
+  /// before they exit so that fire-and-forget reports reach the service. Never call it on a thread that
+  /// a completion needs.
+  virtual bool waitUntilIdle(std::chrono::milliseconds timeout);
 };
 
 /// Sends `request` on the installed platform's session, enforcing the SDK's transport policy: a request

@@ -18,6 +18,9 @@ namespace {
 constexpr std::size_t kMaxPlayableItems = 10;
 // Elapsed time is a count of ticks; this absorbs the rounding of ticks * interval against whole seconds.
 constexpr double kElapsedTolerance = 1e-9;
+// Longest time an item stays (about 31 years). The service's value is capped here so that converting the
+// sleep to a platform timer's nanoseconds can never overflow into an immediate, endless advance.
+constexpr std::int64_t kLongestAutoplaySeconds = 1'000'000'000;
 
 }  // namespace
 
@@ -27,7 +30,7 @@ struct BannerView::Autoplay {
   std::uint64_t generation = 0;
   BannerRenderState state;
   double duration = 1;
-  int ticks = 0;
+  std::int64_t ticks = 0;
   std::unique_ptr<platform::Timer> sleep;
 };
 
@@ -389,7 +392,8 @@ void BannerView::startAutoplay(std::uint64_t generation) {
     autoplay_.reset();
     return;
   }
-  autoplay_->duration = static_cast<double>(std::max<std::int64_t>(state.banner.autoplaySeconds(), 1));
+  autoplay_->duration =
+      static_cast<double>(std::clamp<std::int64_t>(state.banner.autoplaySeconds(), 1, kLongestAutoplaySeconds));
   // Only the progress is reset; the position stays as it is.
   applyPosition(activeBannerIndex_, activeItemIndex_, 0.0);
   if (!autoplay_ || autoplay_->generation != generation) return;  // an observer moved on meanwhile
@@ -415,7 +419,7 @@ void BannerView::autoplayWoke(std::uint64_t generation) {
   Autoplay& task = *autoplay_;
   if (task.state.banner.type() == BannerType::story) {
     ++task.ticks;
-    const double elapsed = task.ticks * progressTickInterval_;
+    const double elapsed = static_cast<double>(task.ticks) * progressTickInterval_;
     publish(activeItemProgress_, std::min(1.0, elapsed / task.duration), BannerViewField::activeItemProgress);
     if (!autoplay_ || autoplay_->generation != generation) return;
     if (elapsed < task.duration - kElapsedTolerance) {

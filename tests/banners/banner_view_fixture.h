@@ -62,7 +62,7 @@ class BannerViewTest : public sdktest::SdkTest {
   }
 
   nlohmann::json bannerJson(long long id, const std::string& type, const std::vector<ItemSpec>& specs,
-                            int autoplaySeconds = 5) const {
+                            long long autoplaySeconds = 5) const {
     nlohmann::json itemsJson = nlohmann::json::array();
     for (const auto& spec : specs) {
       nlohmann::json item = {{"id", spec.id},

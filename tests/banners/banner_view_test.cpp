@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace quenmark {
 namespace {
 
@@ -166,8 +168,9 @@ TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
   EXPECT_EQ(view->activeBannerIndex(), 0);
 }
 
-TEST_F(BannerViewTest, AutoplaySecondsBelowOneCountAsOne) {
-  serveBanners({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(2), -3)});
+TEST_F(BannerViewTest, AutoplaySecondsAreAtLeastOneAndAtMostAFiniteSleep) {
+  serveBanners({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(2), -3),
+                bannerJson(3, "CAROUSEL", items(2), std::numeric_limits<long long>::max())});
   auto view = makeView();
   appearAndLoad(view);
   tp.mainThread->advance(0.95);
@@ -180,6 +183,12 @@ TEST_F(BannerViewTest, AutoplaySecondsBelowOneCountAsOne) {
   EXPECT_EQ(view->activeItemIndex(), 0);
   tp.mainThread->advance(0.1);
   EXPECT_EQ(view->activeItemIndex(), 1);
+
+  // The longest value the service can send waits (a very long time) instead of overflowing.
+  view->applyPosition(2, 0, 0);
+  tp.mainThread->advance(86400);
+  EXPECT_EQ(view->activeItemIndex(), 0);
+  EXPECT_EQ(tp.mainThread->activeTimerCount(), 1u);
 }
 
 TEST_F(BannerViewTest, CarouselWrapsWithinItsBannerAndNeverChangesBanner) {

@@ -97,12 +97,13 @@ void StoryViewerViewModel::start() {
     publish(shouldDismiss_, true, Field::shouldDismiss);
     return;
   }
+  // A closed viewer stays still: nothing may play (and report) behind a dismissing view.
+  if (hasTrackedClose_) return;
   if (!hasStarted_) {
     hasStarted_ = true;
     prepareCurrentItem(true);
   }
-  // A closed viewer stays still: nothing may play (and report) behind a dismissing view.
-  if (!timer_ && !hasTrackedClose_) scheduleTimer();
+  if (!timer_) scheduleTimer();
 }
 
 void StoryViewerViewModel::pause() {

@@ -30,6 +30,8 @@
 #include <nlohmann/json.hpp>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -255,6 +257,7 @@ class StoryTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    releaseStories();
     resetStorySDKForTesting();
     StoryImagePipeline::shared().resetForTesting();
   }
@@ -273,9 +276,22 @@ class StoryTest : public ::testing::Test {
       storiesResponse_ = response(status, body);
     }
     server.on("GET", storiesPath(), [this](const testsupport::RecordedRequest&) {
-      std::lock_guard lock(responseMutex_);
+      std::unique_lock lock(responseMutex_);
+      gate_.wait_for(lock, std::chrono::seconds(5), [this] { return !held_; });
       return storiesResponse_;
     });
+  }
+  /// Stories requests wait for `releaseStories()` before they are answered.
+  void holdStories() {
+    std::lock_guard lock(responseMutex_);
+    held_ = true;
+  }
+  void releaseStories() {
+    {
+      std::lock_guard lock(responseMutex_);
+      held_ = false;
+    }
+    gate_.notify_all();
   }
   std::string storiesPath() const {
     return placementURL(server.baseUrl(), kAppKey, kPlacement, "stories", StoryEnvironment::production,
@@ -364,6 +380,8 @@ class StoryTest : public ::testing::Test {
 
  private:
   std::mutex responseMutex_;
+  std::condition_variable gate_;
+  bool held_ = false;
   testsupport::ScriptedResponse storiesResponse_;
 };
 

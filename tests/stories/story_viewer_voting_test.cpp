@@ -1,6 +1,7 @@
 #include "story_test_support.h"
 
 #include <quenmark/stories/story_viewer_view_model.h>
+#include <quenmark/stories/widget_vote_tally.h>
 
 namespace quenmark::storytest {
 namespace {
@@ -113,12 +114,18 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   after.group("g1").poll("p", {{"o1", 3}, {"o2", 2}}).quiz("q", {{"x", 0}, {"y", 2}}).plain("a");
   // The refresh answers with the new counts (the same names give the same ids).
   serveStories(after.json());
+  holdStories();
   viewer->vote(content.id("o2"));
   ASSERT_TRUE(waitForTransfers(2));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 2}}));
   EXPECT_TRUE(viewer->showResults());
+  const WidgetVoteTally tally{viewer->currentItem()->widgetOptions(), viewer->updatedVoteCounts()};
+  EXPECT_EQ(tally.voteCount(viewer->currentItem()->widgetOptions()[0]), 3);  // no fresh count: its own
+  EXPECT_EQ(tally.totalVotes(), 5);
+  EXPECT_EQ(tally.votePercent(viewer->currentItem()->widgetOptions()[1]), 40);
   EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p",
                                "sdk:POLL_VOTE g1/p", "fetch:home"}));
+  releaseStories();
   ASSERT_TRUE(waitForTransfers(3));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 3}, {"o2", 2}}));
   EXPECT_EQ(viewer->votedOptionId(), content.id("o2"));
@@ -146,11 +153,13 @@ TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
 TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAReport) {
   serveVote("q", response(200, R"({"voted":true})"));  // no count: results shown with the old counts
   serveStories(R"({"groups":[]})");
+  holdStories();
   auto viewer = openStarted(1);
   viewer->vote(content.id("y"));
   ASSERT_TRUE(waitForTransfers(1));
   EXPECT_TRUE(viewer->showResults());
   EXPECT_TRUE(viewer->updatedVoteCounts().empty());
+  releaseStories();
   ASSERT_TRUE(waitForTransfers(2));
   EXPECT_EQ(viewer->currentGroup(), nullptr);
   log.take();
@@ -181,14 +190,37 @@ TEST_F(StoryViewerVoting, AReleasedModelDropsLateVoteAndRefreshResults) {
   // Released while the refresh is outstanding.
   auto second = openStarted();
   std::weak_ptr<StoryViewerViewModel> weak = second;
+  holdStories();
   second->vote(content.id("o2"));
   ASSERT_TRUE(waitForTransfers(2));
   EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p",
                                "sdk:POLL_VOTE g1/p", "fetch:home"}));
   second.reset();
   EXPECT_TRUE(weak.expired());
+  releaseStories();
   ASSERT_TRUE(waitForTransfers(3));
   EXPECT_TRUE(log.take().empty());
+}
+
+TEST_F(StoryViewerVoting, AVoteConfirmedAfterLeavingAndComingBackShowsTheChoice) {
+  serveVote("p", response(200, voteBody("o1", 4)));
+  serveStories("{}", 500);  // the refresh fails: the response's count stays
+  auto viewer = openStarted();
+  viewer->vote(content.id("o1"));
+  viewer->next();
+  viewer->previous();  // nothing stored yet: the poll shows open, but a vote is still in flight
+  EXPECT_FALSE(viewer->votedOptionId());
+  EXPECT_FALSE(viewer->acceptsVote());
+  ASSERT_TRUE(waitForTransfers(2));
+  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
+  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 4}}));
+
+  // Percentages are truncated after a double-precision product.
+  std::vector<WidgetOption> options{{"a", "A", std::nullopt, 0, std::nullopt, 29},
+                                    {"b", "B", std::nullopt, 1, std::nullopt, 71}};
+  const WidgetVoteCounts none;
+  EXPECT_EQ((WidgetVoteTally{options, none}.votePercent(options[0])), 28);
 }
 
 }  // namespace

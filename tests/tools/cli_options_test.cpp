@@ -1,0 +1,58 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace quenmark::cli {
+namespace {
+
+TEST(CommandLine, ParsesGlobalOptionsAnywhereAndCommandOptions) {
+  auto parsed = parseCommandLine({"--sdk-key", "k", "play", "home", "--app-key", "a", "--group", "2", "--answer",
+                                  "last", "--swipe", "--events-json", "--preview", "--environment", "staging",
+                                  "--locale", "pt_BR", "--device-id", "6F9619FF-8B86-D011-B42D-00C04FC964FF"});
+  ASSERT_TRUE(parsed) << parsed.error().description;
+  const auto& [global, command] = parsed.value();
+  EXPECT_EQ(global.sdkKey, "k");
+  EXPECT_EQ(global.appKey, "a");
+  EXPECT_EQ(global.environment, "staging");
+  EXPECT_TRUE(global.preview);
+  EXPECT_EQ(global.locale, "pt_BR");
+  EXPECT_EQ(command.name, "play");
+  EXPECT_EQ(command.arguments, std::vector<std::string>{"home"});
+  EXPECT_EQ(command.group, 2);
+  EXPECT_EQ(command.answer.kind, Answer::Kind::last);
+  EXPECT_TRUE(command.swipe);
+  EXPECT_TRUE(command.eventsJson);
+
+  auto indexAnswer = parseCommandLine({"play", "p", "--answer", "1"});
+  ASSERT_TRUE(indexAnswer);
+  EXPECT_EQ(indexAnswer->command.answer.kind, Answer::Kind::index);
+  EXPECT_EQ(indexAnswer->command.answer.index, 1);
+}
+
+TEST(CommandLine, RefusesMalformedInvocationsWithAMessage) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {},
+           {"stories"},
+           {"stories", "a", "b"},
+           {"vote", "item"},
+           {"unknown"},
+           {"stories", "p", "--bogus"},
+           {"stories", "p", "--base-url"},
+           {"play", "p", "--group", "-1"},
+           {"play", "p", "--group", "x"},
+           {"play", "p", "--answer", "sometimes"},
+           {"stories", "p", "--environment", "qa"},
+       }) {
+    auto parsed = parseCommandLine(args);
+    EXPECT_FALSE(parsed) << ::testing::PrintToString(args);
+    if (!parsed) {
+      EXPECT_FALSE(parsed.error().description.empty());
+    }
+  }
+  auto help = parseCommandLine({"stories", "--help"});
+  ASSERT_TRUE(help);
+  EXPECT_EQ(help->command.name, "help");
+}
+
+}  // namespace
+}  // namespace quenmark::cli

@@ -1,0 +1,226 @@
+// The SDK end to end: the reference content service as a real process with test content and a fresh
+// database, driven through the `quenmark` console host.
+#include "child_process.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace quenmark::testsupport {
+namespace {
+
+using nlohmann::json;
+
+const std::string kPollItem = "b1000000-0000-4000-8000-000000000001";
+const std::string kSwipeItem = "b1000000-0000-4000-8000-000000000002";
+const std::string kQuizItem = "b1000000-0000-4000-8000-000000000003";
+const std::string kTea = "c1000000-0000-4000-8000-000000000001";
+const std::string kGroupA = "a1000000-0000-4000-8000-000000000001";
+const std::string kGroupB = "a1000000-0000-4000-8000-000000000002";
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("quenmark-e2e-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ / "media");
+    server_ = std::make_unique<BackgroundProcess>(
+        QUENMARK_DEVSERVER_PATH,
+        std::vector<std::string>{"serve", "--content", std::string(QUENMARK_TEST_DATA_DIR) + "/tools/content.json",
+                                 "--media-dir", (dir_ / "media").string(), "--db", database(), "--port", "0"});
+    auto line = server_->readLine(std::chrono::seconds{20});
+    ASSERT_TRUE(line) << "the service did not start";
+    auto at = line->find("http://");
+    ASSERT_NE(at, std::string::npos) << *line;
+    baseUrl_ = line->substr(at);
+  }
+  void TearDown() override {
+    server_.reset();
+    std::filesystem::remove_all(dir_);
+  }
+
+  std::string database() const { return (dir_ / "service.sqlite3").string(); }
+
+  ProcessResult cli(std::vector<std::string> args, const std::string& sdkKey = "e2e-sdk-key",
+                    const std::string& user = "user-1") {
+    std::vector<std::string> all{"--base-url",  baseUrl_,     "--sdk-key",  sdkKey,          "--app-key",
+                                 "e2e-app",     "--user-id",  user,         "--bundle-id",   "com.example.e2e",
+                                 "--locale",    "de_DE",      "--region",   "DE",            "--data-dir",
+                                 (dir_ / ("sdk-" + user)).string()};
+    all.insert(all.end(), args.begin(), args.end());
+    return runProcess(QUENMARK_CLI_PATH, all);
+  }
+
+  // What the service stored, as {kind, body} in arrival order.
+  std::vector<std::pair<std::string, json>> storedReports() {
+    ProcessResult events = runProcess(QUENMARK_DEVSERVER_PATH, {"events", "--db", database()});
+    EXPECT_EQ(events.exitCode, 0) << events.err;
+    std::vector<std::pair<std::string, json>> reports;
+    std::istringstream lines(events.out);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.empty()) continue;
+      json record = json::parse(line);
+      reports.emplace_back(record.at("kind").get<std::string>(), record.at("body"));
+    }
+    return reports;
+  }
+
+  json option(const json& stories, const std::string& itemId, const std::string& optionId) {
+    for (const auto& group : stories) {
+      for (const auto& item : group.at("items")) {
+        if (item.at("id") != itemId) continue;
+        for (const auto& o : item.at("widgetOptions")) {
+          if (o.at("id") == optionId) return o;
+        }
+      }
+    }
+    return nullptr;
+  }
+  json item(const json& stories, const std::string& itemId) {
+    for (const auto& group : stories) {
+      for (const auto& i : group.at("items")) {
+        if (i.at("id") == itemId) return i;
+      }
+    }
+    return nullptr;
+  }
+
+  std::filesystem::path dir_;
+  std::unique_ptr<BackgroundProcess> server_;
+  std::string baseUrl_;
+};
+
+TEST_F(EndToEnd, FetchesStoriesAndBannersMappedToTheModel) {
+  ProcessResult stories = cli({"stories", "feed", "--json"});
+  ASSERT_EQ(stories.exitCode, 0) << stories.err;
+  json groups = json::parse(stories.out);
+  ASSERT_EQ(groups.size(), 2u);
+  EXPECT_EQ(groups[0]["id"], kGroupA) << "UUIDs become lower-case text";
+  EXPECT_EQ(groups[0]["theme"]["progressStyle"], "segmented");
+  EXPECT_EQ(groups[0]["coverImageURL"], baseUrl_ + "/media/one.png");
+  EXPECT_EQ(groups[0]["items"][0]["widgetType"], "POLL");
+  EXPECT_EQ(groups[0]["items"][1]["swipeCallbackURL"], "https://example.com/swiped");
+  EXPECT_EQ(option(groups, kPollItem, kTea)["voteCount"], 3);
+
+  ProcessResult banners = cli({"banners", "feed", "--json"});
+  ASSERT_EQ(banners.exitCode, 0) << banners.err;
+  json list = json::parse(banners.out);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0]["id"], "7");
+  EXPECT_EQ(list[0]["type"], "CAROUSEL");
+  EXPECT_EQ(list[0]["items"][0]["ctaType"], "EXTERNAL_URL");
+  EXPECT_EQ(list[0]["items"][0]["ctaURL"], "https://example.com/deal");
+}
+
+TEST_F(EndToEnd, AVoteIsCountedOncePerUserAndShowsInTheNextFetch) {
+  ProcessResult vote = cli({"vote", kPollItem, kTea, "--json"});
+  ASSERT_EQ(vote.exitCode, 0) << vote.err;
+  json answer = json::parse(vote.out);
+  EXPECT_EQ(answer["voted"], true);
+  EXPECT_EQ(answer["voteCount"], 4);
+
+  ProcessResult again = cli({"vote", kPollItem, kTea, "--json"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(json::parse(again.out)["voteCount"], 4) << "the same user's second vote replaces the first";
+
+  json mine = json::parse(cli({"stories", "feed", "--json"}).out);
+  EXPECT_EQ(option(mine, kPollItem, kTea)["voteCount"], 4);
+  EXPECT_EQ(item(mine, kPollItem)["userVote"]["optionId"], kTea);
+  EXPECT_TRUE(item(mine, kPollItem)["userVote"].contains("votedAt"));
+
+  json theirs = json::parse(cli({"stories", "feed", "--json"}, "e2e-sdk-key", "user-2").out);
+  EXPECT_EQ(option(theirs, kPollItem, kTea)["voteCount"], 4);
+  EXPECT_FALSE(item(theirs, kPollItem).contains("userVote")) << "another user has not voted";
+}
+
+TEST_F(EndToEnd, PreviewModeAnswersVotesLocallyAndStoresNothing) {
+  ProcessResult vote = cli({"--preview", "vote", kPollItem, kTea, "--json"});
+  ASSERT_EQ(vote.exitCode, 0) << vote.err;
+  json answer = json::parse(vote.out);
+  EXPECT_EQ(answer["voted"], true);
+  EXPECT_EQ(answer["optionId"], kTea);
+  EXPECT_EQ(answer["voteCount"], 1);
+
+  json stories = json::parse(cli({"stories", "feed", "--json"}).out);
+  EXPECT_EQ(option(stories, kPollItem, kTea)["voteCount"], 3);
+  EXPECT_FALSE(item(stories, kPollItem).contains("userVote"));
+}
+
+TEST_F(EndToEnd, AWrongSdkKeyReachesTheCallerAsTheStatusError) {
+  ProcessResult stories = cli({"stories", "feed"}, "not-the-key");
+  EXPECT_NE(stories.exitCode, 0);
+  EXPECT_EQ(stories.err, "Story request failed with status 401.\n");
+  EXPECT_TRUE(stories.out.empty());
+}
+
+TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePerSession) {
+  ProcessResult play = cli({"play", "feed", "--group", "0", "--answer", "first", "--swipe", "--events-json"});
+  ASSERT_EQ(play.exitCode, 0) << play.err << play.out;
+
+  std::vector<std::string> hostEvents;
+  std::vector<std::string> playerActions;
+  std::istringstream lines(play.out);
+  for (std::string line; std::getline(lines, line);) {
+    json record = json::parse(line);
+    if (record.contains("player")) {
+      playerActions.push_back(record["player"]);
+      continue;
+    }
+    std::string text = record["event"].get<std::string>();
+    if (record.contains("itemId")) text += " " + record["itemId"].get<std::string>().substr(34);
+    else text += " " + record["groupId"].get<std::string>().substr(34);
+    hostEvents.push_back(text);
+  }
+  // Ids are shortened to their last two digits: groups 01/02, items 01..03.
+  EXPECT_EQ(hostEvents, (std::vector<std::string>{
+                            "storyGroupImpression 01", "storyGroupImpression 02", "storyOpen 01",
+                            "storyItemImpression 01", "pollViewed 01", "pollVoted 01", "storyItemImpression 02",
+                            "swipeUp 02", "storyCompleted 01", "storyOpen 02", "storyItemImpression 03",
+                            "quizViewed 03", "quizAnswered 03", "storyCompleted 02", "storyClose 02"}));
+  EXPECT_EQ(playerActions.back(), "dismissed");
+  EXPECT_NE(std::find(playerActions.begin(), playerActions.end(), "open https://example.com/swiped"),
+            playerActions.end());
+
+  std::multiset<std::string> sdkEvents;
+  std::multiset<std::string> analytics;
+  std::set<std::string> sessions;
+  for (const auto& [kind, body] : storedReports()) {
+    std::string key = body.at("eventType").get<std::string>();
+    if (body.contains("storyItemId")) key += " " + body["storyItemId"].get<std::string>().substr(34);
+    else if (body.contains("storyGroupId")) key += " " + body["storyGroupId"].get<std::string>().substr(34);
+    if (kind == "sdk_event") {
+      sdkEvents.insert(key);
+      EXPECT_EQ(body.at("locale"), "de-DE");
+      EXPECT_EQ(body.at("placementKey"), "feed");
+    } else {
+      analytics.insert(key);
+      EXPECT_EQ(body.at("userLanguage"), "de-DE");
+    }
+    sessions.insert(body.at("sessionId").get<std::string>());
+  }
+  EXPECT_EQ(sessions.size(), 1u);
+  EXPECT_EQ(sdkEvents, (std::multiset<std::string>{
+                           "STORY_GROUP_IMPRESSION 01", "STORY_GROUP_IMPRESSION 02", "STORY_OPEN 01", "POLL_VIEW 01",
+                           "POLL_VOTE 01", "STORY_ITEM_VIEW 01", "SWIPE_UP 02", "STORY_ITEM_VIEW 02",
+                           "STORY_COMPLETE 01", "STORY_OPEN 02", "QUIZ_VIEW 03", "QUIZ_ANSWER 03",
+                           "STORY_ITEM_VIEW 03", "STORY_COMPLETE 02"}));
+  EXPECT_EQ(analytics, (std::multiset<std::string>{
+                           "PLACEMENT_VIEWED", "STORY_GROUP_OPENED 01", "STORY_ITEM_VIEWED 01", "POLL_VIEWED 01",
+                           "POLL_VOTED 01", "STORY_ITEM_VIEWED 02", "SWIPE_UP 02", "STORY_GROUP_COMPLETED 01",
+                           "STORY_GROUP_OPENED 02", "STORY_ITEM_VIEWED 03", "QUIZ_VIEWED 03", "QUIZ_ANSWERED 03",
+                           "STORY_GROUP_COMPLETED 02", "STORY_DISMISSED 02"}));
+
+  // The vote the player cast is stored for this user.
+  json stories = json::parse(cli({"stories", "feed", "--json"}).out);
+  EXPECT_EQ(item(stories, kPollItem)["userVote"]["optionId"], kTea);
+  EXPECT_EQ(option(stories, kPollItem, kTea)["voteCount"], 4);
+}
+
+}  // namespace
+}  // namespace quenmark::testsupport

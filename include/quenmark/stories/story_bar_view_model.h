@@ -84,7 +84,9 @@ class QUENMARK_EXPORT StoryBarViewModel final : public ObservableObject<StoryBar
   const std::unordered_set<std::string>& prefetchedGroupIDs() const noexcept { return prefetchedGroupIDs_; }
 
  private:
-  struct PrivateTag {};
+  struct PrivateTag {
+    explicit PrivateTag() = default;
+  };
 
  public:
   /// Use `create`.

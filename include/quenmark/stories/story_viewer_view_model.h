@@ -146,7 +146,9 @@ class QUENMARK_EXPORT StoryViewerViewModel final : public ObservableObject<Story
   bool acceptsVote() const noexcept;
 
  private:
-  struct PrivateTag {};
+  struct PrivateTag {
+    explicit PrivateTag() = default;
+  };
 
  public:
   /// Use `create`.

@@ -40,7 +40,7 @@ class QUENMARK_EXPORT StoryImagePipeline {
 
   /// Delivers the image at `url` to `completion`, always asynchronously on the main thread: from memory
   /// when it is cached, by joining the running load when one is in flight, or by starting a load.
-  /// Every waiter of one load receives the same image object.
+  /// Every waiter of one load receives the same image object. An empty completion makes this a prefetch.
   void imageFor(const Url& url, ImageCompletion completion);
 
   /// Starts loading `url` into memory unless it is absent, cached or already loading.

@@ -61,7 +61,6 @@ class StoryContent {
     std::vector<Option> options;
     std::optional<std::string> swipeCallback;
     std::optional<std::string> userVote;  // option name
-    bool withMedia = true;
   };
 
   explicit StoryContent(Url mediaBase) : mediaBase_(std::move(mediaBase)) {}
@@ -78,16 +77,16 @@ class StoryContent {
     return *this;
   }
   StoryContent& plain(const std::string& name, double duration = 5.0) {
-    return item(ItemSpec{name, duration, WidgetType::none, {}, std::nullopt, std::nullopt, true});
+    return item(ItemSpec{name, duration, WidgetType::none, {}, std::nullopt, std::nullopt});
   }
   StoryContent& poll(const std::string& name, std::vector<Option> options) {
-    return item(ItemSpec{name, 5.0, WidgetType::poll, std::move(options), std::nullopt, std::nullopt, true});
+    return item(ItemSpec{name, 5.0, WidgetType::poll, std::move(options), std::nullopt, std::nullopt});
   }
   StoryContent& quiz(const std::string& name, std::vector<Option> options) {
-    return item(ItemSpec{name, 5.0, WidgetType::quiz, std::move(options), std::nullopt, std::nullopt, true});
+    return item(ItemSpec{name, 5.0, WidgetType::quiz, std::move(options), std::nullopt, std::nullopt});
   }
   StoryContent& swipe(const std::string& name, std::optional<std::string> callback) {
-    return item(ItemSpec{name, 5.0, WidgetType::swipe, {}, std::move(callback), std::nullopt, true});
+    return item(ItemSpec{name, 5.0, WidgetType::swipe, {}, std::move(callback), std::nullopt});
   }
 
   /// The lower-case UUID text that stands for `name`.
@@ -115,13 +114,10 @@ class StoryContent {
         }
         std::optional<WidgetUserVote> userVote;
         if (spec.userVote) userVote = WidgetUserVote(id(*spec.userVote), std::chrono::system_clock::time_point{});
-        std::optional<Url> media;
-        if (spec.withMedia) media = mediaUrl(spec.name);
         std::optional<Url> callback;
         if (spec.swipeCallback) callback = Url::parse(*spec.swipeCallback);
-        items.emplace_back(id(spec.name), std::nullopt, std::nullopt,
-                           spec.withMedia ? std::optional<StoryMediaType>(StoryMediaType::image) : std::nullopt,
-                           media, spec.duration, std::nullopt, std::nullopt, spec.widget, std::nullopt, callback,
+        items.emplace_back(id(spec.name), std::nullopt, std::nullopt, StoryMediaType::image, mediaUrl(spec.name),
+                           spec.duration, std::nullopt, std::nullopt, spec.widget, std::nullopt, callback,
                            std::move(options), std::move(userVote));
       }
       std::optional<Url> cover = items.empty() ? std::nullopt : items.front().mediaURL();
@@ -139,8 +135,8 @@ class StoryContent {
         nlohmann::json item{{"id", id(spec.name)},
                             {"type", "IMAGE"},
                             {"durationSeconds", static_cast<std::int64_t>(spec.duration)},
-                            {"widgetType", std::string(rawValue(spec.widget))}};
-        if (spec.withMedia) item["media"] = {{"mediaType", "IMAGE"}, {"mediaUrl", mediaUrl(spec.name).string()}};
+                            {"widgetType", std::string(rawValue(spec.widget))},
+                            {"media", {{"mediaType", "IMAGE"}, {"mediaUrl", mediaUrl(spec.name).string()}}}};
         if (spec.swipeCallback) item["swipeCallbackUrl"] = *spec.swipeCallback;
         if (!spec.options.empty()) {
           nlohmann::json options = nlohmann::json::array();

@@ -202,6 +202,17 @@ TEST_F(StoryViewerVoting, AReleasedModelDropsLateVoteAndRefreshResults) {
   EXPECT_TRUE(log.take().empty());
 }
 
+TEST_F(StoryViewerVoting, TheServicesRecordOfTheUsersVoteWinsOverTheDeviceAndOverTheChoice) {
+  tp.store->set(StorySDK::shared().voteStorageKey(content.id("p")), content.id("o2"));
+  content = StoryContent(server.baseUrl());
+  content.group("g1").item({"p", 5.0, WidgetType::poll, {{"o1", 3}, {"o2", 1}}, std::nullopt, "o1"});
+  auto viewer = openStarted();
+  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
+  EXPECT_TRUE(viewer->showResults());
+  viewer->vote(content.id("o2"));  // a remembered vote blocks another one
+  EXPECT_TRUE(log.take().empty());
+}
+
 TEST_F(StoryViewerVoting, AVoteConfirmedAfterLeavingAndComingBackShowsTheChoice) {
   serveVote("p", response(200, voteBody("o1", 4)));
   serveStories("{}", 500);  // the refresh fails: the response's count stays

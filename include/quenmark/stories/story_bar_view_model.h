@@ -47,7 +47,7 @@ class QUENMARK_EXPORT StoryBarViewModel final : public ObservableObject<StoryBar
   // Published fields (each write notifies its observers with the field's name).
 
   /// The groups in the order the service returned them; empty before the first answer and after a
-  /// failed load.
+  /// failed load. References into it stay valid until the next `groups` notification.
   const std::vector<StoryGroup>& groups() const noexcept { return groups_; }
   /// Reset to absent when a load starts and after every outcome; no operation stores a message.
   const std::optional<std::string>& errorMessage() const noexcept { return errorMessage_; }

@@ -87,7 +87,9 @@ class QUENMARK_EXPORT StoryViewerViewModel final : public ObservableObject<Story
 
   // Other state.
 
-  /// What is played; replaced only by the refresh after a vote.
+  /// What is played; replaced only by the refresh after a vote. References and pointers into it
+  /// (also `currentGroup()` and `currentItem()`) stay valid until that refresh lands, which always comes
+  /// with a `currentGroupIndex` notification.
   const std::vector<StoryGroup>& groups() const noexcept { return groups_; }
   const std::string& placementKey() const noexcept { return placementKey_; }
   /// The group shown, or nullptr when the index is out of range (no groups).

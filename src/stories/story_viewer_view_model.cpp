@@ -463,6 +463,13 @@ double StoryViewerViewModel::segmentFill(std::size_t index) const noexcept {
   return std::clamp(progress_, 0.0, 1.0);
 }
 
+double StoryViewerViewModel::trackFill() const noexcept {
+  const std::size_t segments = segmentCount();
+  if (segments == 0) return 0.0;
+  const double played = static_cast<double>(currentItemIndex_) + std::clamp(progress_, 0.0, 1.0);
+  return std::clamp(played / static_cast<double>(segments), 0.0, 1.0);
+}
+
 bool StoryViewerViewModel::acceptsVote() const noexcept {
   const StoryItem* item = currentItem();
   if (item == nullptr || (item->widgetType() != WidgetType::poll && item->widgetType() != WidgetType::quiz)) {

@@ -41,6 +41,7 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   EXPECT_EQ(viewer->segmentCount(), 2u);
   EXPECT_EQ(viewer->segmentFill(0), 1.0);
   EXPECT_EQ(viewer->segmentFill(1), 0.0);
+  EXPECT_EQ(viewer->trackFill(), 0.5);
 
   // 0 s counts as 0.1 s: 2 ticks; an item left within a second is never sent as viewed.
   EXPECT_EQ(ticksUntil([&] { return viewer->currentGroupIndex() == 1; }), 2);
@@ -59,6 +60,7 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
                                "analytics:STORY_GROUP_COMPLETED g2", "sdk:STORY_COMPLETE g2", "host:storyClose g2",
                                "analytics:STORY_DISMISSED g2"}));
   EXPECT_EQ(viewer->progress(), 1.0);
+  EXPECT_EQ(viewer->trackFill(), 1.0);
   EXPECT_TRUE(viewer->isClosed());
   EXPECT_FALSE(viewer->isPlaying());
   EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);

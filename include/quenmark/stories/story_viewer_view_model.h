@@ -143,6 +143,9 @@ class QUENMARK_EXPORT StoryViewerViewModel final : public ObservableObject<Story
   /// Fill of progress segment `index`, 0 to 1: full before the current item, `progress` for it, empty
   /// after it.
   double segmentFill(std::size_t index) const noexcept;
+  /// Fill of the single progress track (drawn instead of segments when a group has fewer than two
+  /// items), 0 to 1: (current item + its progress) / segments; 0 without segments.
+  double trackFill() const noexcept;
   /// True when the poll or quiz of the current item takes a choice now (no vote in flight, none chosen,
   /// no results shown).
   bool acceptsVote() const noexcept;

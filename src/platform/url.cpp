@@ -66,6 +66,29 @@ Pieces split(const std::string& text, const UriUriA& uri) {
   return pieces;
 }
 
+bool isAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool isUnreserved(char c) { return isAsciiAlpha(c) || isAsciiDigit(c) || c == '-' || c == '.' || c == '_' || c == '~'; }
+bool isSchemeCharacter(char c) { return isAsciiAlpha(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.'; }
+
+// True for the plainest absolute URLs, which RFC 3986 (and so uriparser) always accepts: a scheme, "://",
+// a non-empty host of unreserved characters, then only unreserved characters and "/". Content brings
+// media URLs of this shape by the hundred; they are accepted without the full parse.
+bool isPlainAbsoluteUrl(std::string_view text) {
+  if (text.empty() || !isAsciiAlpha(text[0])) return false;
+  std::size_t i = 1;
+  while (i < text.size() && isSchemeCharacter(text[i])) ++i;
+  if (text.substr(i, 3) != "://") return false;
+  i += 3;
+  const std::size_t hostStart = i;
+  while (i < text.size() && isUnreserved(text[i])) ++i;
+  if (i == hostStart) return false;
+  for (; i < text.size(); ++i) {
+    if (text[i] != '/' && !isUnreserved(text[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string percentEncode(std::string_view text) {
@@ -76,6 +99,7 @@ std::string percentEncode(std::string_view text) {
 }
 
 std::optional<Url> Url::parse(std::string_view text) {
+  if (isPlainAbsoluteUrl(text)) return Url(std::string(text));
   std::string copy(text);
   ParsedUri parsed(copy);
   if (!parsed.valid || !hasRange(parsed.uri.scheme)) return std::nullopt;

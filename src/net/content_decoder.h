@@ -4,6 +4,7 @@
 
 #include <quenmark/error.h>
 
+#include <cstddef>
 #include <memory>
 #include <string_view>
 
@@ -33,7 +34,13 @@ class ContentDecoder {
   Result<VoteResponsePayload> decodeVoteResponse(std::string_view body);
 
  private:
+  const char* padded(std::string_view body);
+
   std::unique_ptr<simdjson::dom::parser> parser_;
+  // The body with the zeroed padding the parser reads past its end; kept between calls so that a
+  // decode allocates nothing for it once the largest body has been seen.
+  std::unique_ptr<char[]> padded_;
+  std::size_t paddedCapacity_ = 0;
 };
 
 }  // namespace quenmark

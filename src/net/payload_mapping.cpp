@@ -77,14 +77,20 @@ std::optional<Url> normalizedURL(std::optional<std::string_view> text) {
   if (!text) return std::nullopt;
   const std::string_view trimmed = trimWhitespaceAndNewlines(*text);
   if (trimmed.empty()) return std::nullopt;
-  // Url::parse accepts absolute URLs only, so a parsed URL always has a scheme.
-  if (auto url = Url::parse(trimmed)) return url;
+  // Url::parse accepts absolute URLs only, so a parsed URL always has a scheme; a text without ":" has
+  // none and is not worth a parse.
+  if (trimmed.find(':') != std::string_view::npos) {
+    if (auto url = Url::parse(trimmed)) return url;
+  }
   std::string prefixed = "https://";
   prefixed.append(trimmed);
   return Url::parse(prefixed);
 }
 
-StoryItem makeStoryItem(SdkStoryItemPayload payload, SystemTime now) {
+namespace {
+
+// Moves the texts out of `payload`, which is left valid but unspecified.
+StoryItem mapItem(SdkStoryItemPayload& payload, SystemTime now) {
   std::optional<StoryMediaType> mediaType;
   std::optional<Url> mediaURL;
   if (payload.media) {
@@ -122,11 +128,15 @@ StoryItem makeStoryItem(SdkStoryItemPayload payload, SystemTime now) {
                    std::move(userVote));
 }
 
+}  // namespace
+
+StoryItem makeStoryItem(SdkStoryItemPayload payload, SystemTime now) { return mapItem(payload, now); }
+
 std::optional<StoryGroup> makeStoryGroup(SdkStoryGroupPayload payload, SystemTime now) {
   if (payload.items.empty()) return std::nullopt;
   std::vector<StoryItem> items;
   items.reserve(payload.items.size());
-  for (auto& item : payload.items) items.push_back(makeStoryItem(std::move(item), now));
+  for (auto& item : payload.items) items.push_back(mapItem(item, now));
 
   StoryTheme theme = payload.theme ? makeTheme(*payload.theme) : StoryTheme::defaultTheme();
   std::optional<Url> cover = items.front().mediaURL();

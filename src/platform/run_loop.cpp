@@ -73,8 +73,11 @@ void RunLoop::post(std::function<void()> task) {
 }
 
 std::unique_ptr<Timer> RunLoop::schedule(double seconds, bool repeats, std::function<void()> fire) {
-  auto interval = std::chrono::duration_cast<std::chrono::nanoseconds>(
-      std::chrono::duration<double>(std::max(0.0, seconds)));
+  // Clamp before converting: NaN, negative and absurdly long intervals would otherwise overflow the
+  // nanosecond count and fire at once. A century is "never" for a run loop.
+  constexpr double kLongestInterval = 100.0 * 365 * 24 * 3600;
+  const double clamped = seconds > 0 ? std::min(seconds, kLongestInterval) : 0.0;
+  auto interval = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(clamped));
   if (repeats && interval.count() == 0) interval = std::chrono::milliseconds{1};
   auto record = std::make_shared<AsioTimer::Record>(state_->context, interval, repeats, std::move(fire));
   AsioTimer::arm(record, std::chrono::steady_clock::now() + interval);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -104,6 +106,19 @@ TEST(RunLoop, TimersFireInDueOrderAndStopWhenCancelled) {
   EXPECT_EQ(log, (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(repeats, 3);
   EXPECT_FALSE(repeating->isValid());
+}
+
+TEST(RunLoop, HugeAndNonsenseIntervalsNeitherOverflowNorSpin) {
+  platform::RunLoop loop;
+  std::vector<std::string> log;
+  auto never = loop.schedule(1e300, false, [&] { log.push_back("huge"); });
+  auto nan = loop.schedule(std::numeric_limits<double>::quiet_NaN(), false, [&] { log.push_back("nan"); });
+  auto negative = loop.schedule(-5, false, [&] { log.push_back("negative"); });
+  auto marker = loop.schedule(0.02, false, [&] { log.push_back("marker"); });
+  EXPECT_TRUE(loop.runUntil([&] { return log.size() >= 3; }, std::chrono::seconds{5}));
+  std::sort(log.begin(), log.end());
+  EXPECT_EQ(log, (std::vector<std::string>{"marker", "nan", "negative"}));
+  EXPECT_TRUE(never->isValid());
 }
 
 TEST(RunLoop, AcrossThreadsOnlyTheRunningThreadIsMain) {

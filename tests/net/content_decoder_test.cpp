@@ -62,18 +62,15 @@ TEST(ContentDecoder, DecodesEveryFieldOfAStoriesBodyAndIgnoresUnknownKeys) {
   EXPECT_EQ(group.id, "3f2504e0-4f89-11d3-9a0c-0305e82c3301");
   EXPECT_EQ(group.title, "Spring sale ✿");
   EXPECT_EQ(group.priority, 7);
-  EXPECT_EQ(group.endAt, "not a date, carried as text");
   ASSERT_TRUE(group.theme.has_value());
   EXPECT_EQ(group.theme->progressStyle, "segmented");
   EXPECT_EQ(group.theme->fontFamily, "  Inter ");
   EXPECT_EQ(group.theme->primaryColor, "#FF8800");
   EXPECT_FALSE(group.theme->secondaryColor.has_value());
-  EXPECT_EQ(group.theme->name, "Warm");
 
   ASSERT_EQ(group.items.size(), 1u);
   const auto& item = group.items[0];
   EXPECT_EQ(item.id, kItemId);
-  EXPECT_EQ(item.type, "POLL");
   EXPECT_EQ(item.bodyText, "Pick your favourite — ünïcödé");
   EXPECT_EQ(item.ctaUrl, " example.com/shop ");
   EXPECT_EQ(item.durationSeconds, 7);

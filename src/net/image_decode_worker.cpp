@@ -27,11 +27,6 @@ void ImageDecodeWorker::post(std::function<void()> job) {
   wake_.notify_one();
 }
 
-bool ImageDecodeWorker::isWorkerThread() const {
-  const auto self = std::this_thread::get_id();
-  return std::any_of(threads_.begin(), threads_.end(), [&](const std::thread& t) { return t.get_id() == self; });
-}
-
 void ImageDecodeWorker::run() {
   for (;;) {
     std::function<void()> job;

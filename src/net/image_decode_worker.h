@@ -20,13 +20,11 @@ class ImageDecodeWorker {
 
   /// Queues `job`; safe from any thread. The job runs on one of the pool's threads.
   void post(std::function<void()> job);
-  /// True when called on one of the pool's threads.
-  bool isWorkerThread() const;
 
  private:
   void run();
 
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<std::function<void()>> jobs_;
   bool stopping_ = false;

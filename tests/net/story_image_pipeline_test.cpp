@@ -271,18 +271,5 @@ TEST_F(StoryImagePipelineTest, KeepsRecentlyUsedImagesUnderTheByteBudget) {
   EXPECT_EQ(server.requestsTo("/c.png").size(), 2u) << "a purged image is loaded again";
 }
 
-TEST_F(StoryImagePipelineTest, ResetLetsRunningLoadsFinishForTheirOwnWaiters) {
-  serveGated("/r.png", png16);
-  const Url target = url("/r.png");
-  auto before = request(target);
-  ASSERT_TRUE(gate.waitForArrivals(1));
-  pipeline().resetForTesting();
-  EXPECT_FALSE(pipeline().isLoading(target));
-  gate.open();
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return before->done; }));
-  EXPECT_NE(before->image, nullptr);
-  EXPECT_FALSE(pipeline().isCached(target)) << "a load from before the reset leaves the pipeline alone";
-}
-
 }  // namespace
 }  // namespace quenmark

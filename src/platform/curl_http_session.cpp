@@ -98,14 +98,14 @@ struct CurlHttpSession::Impl {
     curl_multi_cleanup(multi);
   }
 
-  static void complete(std::unique_ptr<Transfer> transfer, HttpResult result) {
+  static void complete(std::unique_ptr<Transfer> transfer, HttpResult&& result) {
     auto completion = std::move(transfer->completion);
     transfer.reset();
     if (completion) completion(std::move(result));
   }
 
   // Completes a transfer that this session accepted, then updates the in-flight count.
-  void completeAccepted(std::unique_ptr<Transfer> transfer, HttpResult result) {
+  void completeAccepted(std::unique_ptr<Transfer> transfer, HttpResult&& result) {
     complete(std::move(transfer), std::move(result));
     {
       std::lock_guard lock(mutex);

@@ -7,7 +7,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <cstdint>
 #include <exception>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -141,13 +146,13 @@ template <class T>
 using Reader = bool (*)(element, T&, Failure&);
 
 // Missing and null are both absent; anything else must decode.
-template <class T>
-bool readOptional(element value, std::optional<T>& out, Failure& failure, Reader<T> read) {
+template <class T, Reader<T> Read>
+bool readOptional(element value, std::optional<T>& out, Failure& failure) {
   if (value.is_null()) {
     out.reset();
     return true;
   }
-  return read(value, out.emplace(), failure);
+  return Read(value, out.emplace(), failure);
 }
 
 template <class T, Reader<T> Read>
@@ -169,350 +174,225 @@ bool asObject(element value, object& out, Failure& failure) {
   return true;
 }
 
-// ---- Story records ---------------------------------------------------------------------------------
+// ---- Records ---------------------------------------------------------------------------------------
+//
+// Every record is read the same way: its keys are looked up in the record's table (`Keys<Record>`
+// below), each known key is read into its member, unknown keys are skipped, and a key whose member is
+// not optional must be present. A missing required key is reported in table order.
 
-bool readTheme(element value, SdkThemeResponse& out, Failure& failure) {
+template <class Record>
+struct Keys;
+
+template <class Record>
+bool readRecord(element value, Record& out, Failure& failure);
+
+// The reader a member type gets unless its table names another (UUIDs and dates are strings on the wire).
+template <class T>
+struct DefaultReader {
+  static constexpr Reader<T> read = readRecord<T>;
+};
+template <>
+struct DefaultReader<std::string> {
+  static constexpr Reader<std::string> read = readString;
+};
+template <>
+struct DefaultReader<std::int64_t> {
+  static constexpr Reader<std::int64_t> read = readInt64;
+};
+template <>
+struct DefaultReader<bool> {
+  static constexpr Reader<bool> read = readBool;
+};
+template <class T>
+struct DefaultReader<std::optional<T>> {
+  static constexpr Reader<std::optional<T>> read = readOptional<T, DefaultReader<T>::read>;
+};
+template <class T>
+struct DefaultReader<std::vector<T>> {
+  static constexpr Reader<std::vector<T>> read = readArray<T, DefaultReader<T>::read>;
+};
+
+template <class MemberPointer>
+struct MemberOf;
+template <class Record, class T>
+struct MemberOf<T Record::*> {
+  using RecordType = Record;
+  using Type = T;
+  static constexpr bool required = true;
+};
+template <class Record, class T>
+struct MemberOf<std::optional<T> Record::*> {
+  using RecordType = Record;
+  using Type = std::optional<T>;
+  static constexpr bool required = false;
+};
+
+template <class Record>
+struct Key {
+  std::string_view name;
+  bool (*read)(element, Record&, Failure&);
+  bool required;
+};
+
+template <auto Member, Reader<typename MemberOf<decltype(Member)>::Type> Read>
+bool readMember(element value, typename MemberOf<decltype(Member)>::RecordType& out, Failure& failure) {
+  return Read(value, out.*Member, failure);
+}
+
+// One table row: `name` is read into `Member` with `Read`.
+template <auto Member, Reader<typename MemberOf<decltype(Member)>::Type> Read =
+                           DefaultReader<typename MemberOf<decltype(Member)>::Type>::read>
+constexpr Key<typename MemberOf<decltype(Member)>::RecordType> key(std::string_view name) {
+  return {name, readMember<Member, Read>, MemberOf<decltype(Member)>::required};
+}
+
+template <class Record>
+bool readRecord(element value, Record& out, Failure& failure) {
   object fields;
   if (!asObject(value, fields, failure)) return false;
+  constexpr auto& keys = Keys<Record>::list;
+  static_assert(std::size(keys) <= 32, "presence is tracked in one 32-bit mask");
+  std::uint32_t seen = 0;
   for (auto field : fields) {
-    const std::string_view key = field.key;
-    std::optional<std::string>* target = nullptr;
-    if (key == "progressStyle") target = &out.progressStyle;
-    else if (key == "bubbleStyle") target = &out.bubbleStyle;
-    else if (key == "primaryColor") target = &out.primaryColor;
-    else if (key == "secondaryColor") target = &out.secondaryColor;
-    else if (key == "ctaStyle") target = &out.ctaStyle;
-    else if (key == "fontFamily") target = &out.fontFamily;
-    else if (key == "id") target = &out.id;
-    else if (key == "name") target = &out.name;
-    if (target != nullptr && !readOptional<std::string>(field.value, *target, failure, readString)) {
-      return failure.at(key);
+    const std::string_view name = field.key;
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
+      if (keys[i].name != name) continue;
+      if (!keys[i].read(field.value, out, failure)) return failure.at(name);
+      seen |= std::uint32_t{1} << i;
+      break;
     }
+  }
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    if (keys[i].required && (seen & (std::uint32_t{1} << i)) == 0) return failure.missing(keys[i].name);
   }
   return true;
 }
 
-bool readMedia(element value, SdkMediaAssetPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasType = false;
-  bool hasUrl = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    bool ok = true;
-    if (key == "mediaType") {
-      ok = readString(field.value, out.mediaType, failure);
-      hasType = true;
-    } else if (key == "mediaUrl") {
-      ok = readString(field.value, out.mediaUrl, failure);
-      hasUrl = true;
-    } else if (key == "durationSeconds") {
-      ok = readOptional<std::int64_t>(field.value, out.durationSeconds, failure, readInt64);
-    }
-    if (!ok) return failure.at(key);
-  }
-  if (!hasType) return failure.missing("mediaType");
-  if (!hasUrl) return failure.missing("mediaUrl");
-  return true;
-}
+// Leaf records come first: a table may only name records whose tables are already complete.
 
-bool readOption(element value, SdkWidgetOptionPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasId = false;
-  bool hasText = false;
-  bool hasOrderIndex = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    bool ok = true;
-    if (key == "id") {
-      ok = readUuid(field.value, out.id, failure);
-      hasId = true;
-    } else if (key == "text") {
-      ok = readString(field.value, out.text, failure);
-      hasText = true;
-    } else if (key == "orderIndex") {
-      ok = readInt64(field.value, out.orderIndex, failure);
-      hasOrderIndex = true;
-    } else if (key == "emojiPrefix") {
-      ok = readOptional<std::string>(field.value, out.emojiPrefix, failure, readString);
-    } else if (key == "isCorrect") {
-      ok = readOptional<bool>(field.value, out.isCorrect, failure, readBool);
-    } else if (key == "voteCount") {
-      ok = readOptional<std::int64_t>(field.value, out.voteCount, failure, readInt64);
-    }
-    if (!ok) return failure.at(key);
-  }
-  if (!hasId) return failure.missing("id");
-  if (!hasText) return failure.missing("text");
-  if (!hasOrderIndex) return failure.missing("orderIndex");
-  return true;
-}
+template <>
+struct Keys<SdkThemeResponse> {
+  using R = SdkThemeResponse;
+  static constexpr Key<R> list[] = {
+      key<&R::progressStyle>("progressStyle"), key<&R::bubbleStyle>("bubbleStyle"),
+      key<&R::primaryColor>("primaryColor"),   key<&R::secondaryColor>("secondaryColor"),
+      key<&R::ctaStyle>("ctaStyle"),           key<&R::fontFamily>("fontFamily"),
+      key<&R::id>("id"),                       key<&R::name>("name"),
+  };
+};
 
-bool readUserVote(element value, SdkWidgetUserVotePayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasOptionId = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    bool ok = true;
-    if (key == "optionId") {
-      ok = readUuid(field.value, out.optionId, failure);
-      hasOptionId = true;
-    } else if (key == "votedAt") {
-      ok = readOptional<SystemTime>(field.value, out.votedAt, failure, readDate);
-    }
-    if (!ok) return failure.at(key);
-  }
-  if (!hasOptionId) return failure.missing("optionId");
-  return true;
-}
+template <>
+struct Keys<SdkMediaAssetPayload> {
+  using R = SdkMediaAssetPayload;
+  static constexpr Key<R> list[] = {
+      key<&R::mediaType>("mediaType"),
+      key<&R::mediaUrl>("mediaUrl"),
+      key<&R::durationSeconds>("durationSeconds"),
+  };
+};
 
-// Items are the bulk of a stories body; their keys are told apart by length first, which keeps the
-// dispatch to one jump and a comparison or two.
-enum class ItemKey { unknown, id, type, title, bodyText, ctaText, ctaUrl, durationSeconds, media, widgetType,
-                     widgetQuestion, swipeCallbackUrl, widgetOptions, userVote };
+template <>
+struct Keys<SdkWidgetOptionPayload> {
+  using R = SdkWidgetOptionPayload;
+  static constexpr Key<R> list[] = {
+      key<&R::id, readUuid>("id"),         key<&R::text>("text"),           key<&R::orderIndex>("orderIndex"),
+      key<&R::emojiPrefix>("emojiPrefix"), key<&R::isCorrect>("isCorrect"), key<&R::voteCount>("voteCount"),
+  };
+};
 
-ItemKey itemKey(std::string_view key) {
-  switch (key.size()) {
-    case 2: return key == "id" ? ItemKey::id : ItemKey::unknown;
-    case 4: return key == "type" ? ItemKey::type : ItemKey::unknown;
-    case 5: return key == "title" ? ItemKey::title : key == "media" ? ItemKey::media : ItemKey::unknown;
-    case 6: return key == "ctaUrl" ? ItemKey::ctaUrl : ItemKey::unknown;
-    case 7: return key == "ctaText" ? ItemKey::ctaText : ItemKey::unknown;
-    case 8: return key == "bodyText" ? ItemKey::bodyText : key == "userVote" ? ItemKey::userVote : ItemKey::unknown;
-    case 10: return key == "widgetType" ? ItemKey::widgetType : ItemKey::unknown;
-    case 13: return key == "widgetOptions" ? ItemKey::widgetOptions : ItemKey::unknown;
-    case 14: return key == "widgetQuestion" ? ItemKey::widgetQuestion : ItemKey::unknown;
-    case 15: return key == "durationSeconds" ? ItemKey::durationSeconds : ItemKey::unknown;
-    case 16: return key == "swipeCallbackUrl" ? ItemKey::swipeCallbackUrl : ItemKey::unknown;
-    default: return ItemKey::unknown;
-  }
-}
+template <>
+struct Keys<SdkWidgetUserVotePayload> {
+  using R = SdkWidgetUserVotePayload;
+  static constexpr Key<R> list[] = {
+      key<&R::optionId, readUuid>("optionId"),
+      key<&R::votedAt, readOptional<SystemTime, readDate>>("votedAt"),
+  };
+};
 
-bool readItem(element value, SdkStoryItemPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasId = false;
-  bool hasType = false;
-  for (auto field : fields) {
-    const element entry = field.value;
-    bool ok = true;
-    switch (itemKey(field.key)) {
-      case ItemKey::id:
-        ok = readUuid(entry, out.id, failure);
-        hasId = true;
-        break;
-      case ItemKey::type:
-        ok = readString(entry, out.type, failure);
-        hasType = true;
-        break;
-      case ItemKey::title: ok = readOptional<std::string>(entry, out.title, failure, readString); break;
-      case ItemKey::bodyText: ok = readOptional<std::string>(entry, out.bodyText, failure, readString); break;
-      case ItemKey::ctaText: ok = readOptional<std::string>(entry, out.ctaText, failure, readString); break;
-      case ItemKey::ctaUrl: ok = readOptional<std::string>(entry, out.ctaUrl, failure, readString); break;
-      case ItemKey::durationSeconds:
-        ok = readOptional<std::int64_t>(entry, out.durationSeconds, failure, readInt64);
-        break;
-      case ItemKey::media: ok = readOptional<SdkMediaAssetPayload>(entry, out.media, failure, readMedia); break;
-      case ItemKey::widgetType: ok = readOptional<std::string>(entry, out.widgetType, failure, readString); break;
-      case ItemKey::widgetQuestion:
-        ok = readOptional<std::string>(entry, out.widgetQuestion, failure, readString);
-        break;
-      case ItemKey::swipeCallbackUrl:
-        ok = readOptional<std::string>(entry, out.swipeCallbackUrl, failure, readString);
-        break;
-      case ItemKey::widgetOptions:
-        ok = readOptional<std::vector<SdkWidgetOptionPayload>>(entry, out.widgetOptions, failure,
-                                                              readArray<SdkWidgetOptionPayload, readOption>);
-        break;
-      case ItemKey::userVote:
-        ok = readOptional<SdkWidgetUserVotePayload>(entry, out.userVote, failure, readUserVote);
-        break;
-      case ItemKey::unknown: break;
-    }
-    if (!ok) return failure.at(field.key);
-  }
-  if (!hasId) return failure.missing("id");
-  if (!hasType) return failure.missing("type");
-  return true;
-}
+// Items are the bulk of a stories body; their most frequent keys come first.
+template <>
+struct Keys<SdkStoryItemPayload> {
+  using R = SdkStoryItemPayload;
+  static constexpr Key<R> list[] = {
+      key<&R::id, readUuid>("id"),
+      key<&R::type>("type"),
+      key<&R::title>("title"),
+      key<&R::bodyText>("bodyText"),
+      key<&R::media>("media"),
+      key<&R::widgetType>("widgetType"),
+      key<&R::widgetOptions>("widgetOptions"),
+      key<&R::ctaText>("ctaText"),
+      key<&R::ctaUrl>("ctaUrl"),
+      key<&R::durationSeconds>("durationSeconds"),
+      key<&R::widgetQuestion>("widgetQuestion"),
+      key<&R::swipeCallbackUrl>("swipeCallbackUrl"),
+      key<&R::userVote>("userVote"),
+  };
+};
 
-bool readGroup(element value, SdkStoryGroupPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasId = false;
-  bool hasTitle = false;
-  bool hasItems = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    const element entry = field.value;
-    bool ok = true;
-    if (key == "id") {
-      ok = readUuid(entry, out.id, failure);
-      hasId = true;
-    } else if (key == "title") {
-      ok = readString(entry, out.title, failure);
-      hasTitle = true;
-    } else if (key == "items") {
-      ok = readArray<SdkStoryItemPayload, readItem>(entry, out.items, failure);
-      hasItems = true;
-    } else if (key == "theme") {
-      ok = readOptional<SdkThemeResponse>(entry, out.theme, failure, readTheme);
-    } else if (key == "priority") {
-      ok = readOptional<std::int64_t>(entry, out.priority, failure, readInt64);
-    } else if (key == "startAt") {
-      ok = readOptional<std::string>(entry, out.startAt, failure, readString);
-    } else if (key == "endAt") {
-      ok = readOptional<std::string>(entry, out.endAt, failure, readString);
-    }
-    if (!ok) return failure.at(key);
-  }
-  if (!hasId) return failure.missing("id");
-  if (!hasTitle) return failure.missing("title");
-  if (!hasItems) return failure.missing("items");
-  return true;
-}
+template <>
+struct Keys<SdkStoryGroupPayload> {
+  using R = SdkStoryGroupPayload;
+  static constexpr Key<R> list[] = {
+      key<&R::id, readUuid>("id"), key<&R::title>("title"),     key<&R::items>("items"),   key<&R::theme>("theme"),
+      key<&R::priority>("priority"), key<&R::startAt>("startAt"), key<&R::endAt>("endAt"),
+  };
+};
 
-bool readStories(element value, SdkStoriesPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasGroups = false;
-  for (auto field : fields) {
-    if (field.key == "groups") {
-      if (!readArray<SdkStoryGroupPayload, readGroup>(field.value, out.groups, failure)) return failure.at("groups");
-      hasGroups = true;
-    }
-  }
-  return hasGroups || failure.missing("groups");
-}
+template <>
+struct Keys<SdkStoriesPayload> {
+  static constexpr Key<SdkStoriesPayload> list[] = {key<&SdkStoriesPayload::groups>("groups")};
+};
 
-// ---- Banner records --------------------------------------------------------------------------------
+template <>
+struct Keys<SdkBannerItemPayload> {
+  using R = SdkBannerItemPayload;
+  static constexpr Key<R> list[] = {
+      key<&R::id>("id"),
+      key<&R::mediaUrl>("mediaUrl"),
+      key<&R::orderIndex>("orderIndex"),
+      key<&R::mediaAssetId>("mediaAssetId"),
+      key<&R::ctaType>("ctaType"),
+      key<&R::ctaUrl>("ctaUrl"),
+  };
+};
 
-bool readBannerItem(element value, SdkBannerItemPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasId = false;
-  bool hasUrl = false;
-  bool hasOrderIndex = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    const element entry = field.value;
-    bool ok = true;
-    if (key == "id") {
-      ok = readInt64(entry, out.id, failure);
-      hasId = true;
-    } else if (key == "mediaUrl") {
-      ok = readString(entry, out.mediaUrl, failure);
-      hasUrl = true;
-    } else if (key == "orderIndex") {
-      ok = readInt64(entry, out.orderIndex, failure);
-      hasOrderIndex = true;
-    } else if (key == "mediaAssetId") {
-      ok = readOptional<std::string>(entry, out.mediaAssetId, failure, readString);
-    } else if (key == "ctaType") {
-      ok = readOptional<std::string>(entry, out.ctaType, failure, readString);
-    } else if (key == "ctaUrl") {
-      ok = readOptional<std::string>(entry, out.ctaUrl, failure, readString);
-    }
-    if (!ok) return failure.at(key);
-  }
-  if (!hasId) return failure.missing("id");
-  if (!hasUrl) return failure.missing("mediaUrl");
-  if (!hasOrderIndex) return failure.missing("orderIndex");
-  return true;
-}
+template <>
+struct Keys<SdkBannerPayload> {
+  using R = SdkBannerPayload;
+  static constexpr Key<R> list[] = {
+      key<&R::id>("id"),
+      key<&R::type>("type"),
+      key<&R::placementKey>("placementKey"),
+      key<&R::viewOrder>("viewOrder"),
+      key<&R::items>("items"),
+      key<&R::autoplaySeconds>("autoplaySeconds"),
+      key<&R::layoutMode>("layoutMode"),
+      key<&R::aspectRatio>("aspectRatio"),
+      key<&R::fixedHeight>("fixedHeight"),
+      key<&R::contentMode>("contentMode"),
+      key<&R::bannerLayoutMode>("bannerLayoutMode"),
+      key<&R::bannerAspectRatio>("bannerAspectRatio"),
+      key<&R::bannerFixedHeight>("bannerFixedHeight"),
+      key<&R::bannerContentMode>("bannerContentMode"),
+  };
+};
 
-bool readBanner(element value, SdkBannerPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasId = false;
-  bool hasType = false;
-  bool hasPlacementKey = false;
-  bool hasViewOrder = false;
-  bool hasItems = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    const element entry = field.value;
-    bool ok = true;
-    if (key == "id") {
-      ok = readInt64(entry, out.id, failure);
-      hasId = true;
-    } else if (key == "type") {
-      ok = readString(entry, out.type, failure);
-      hasType = true;
-    } else if (key == "placementKey") {
-      ok = readString(entry, out.placementKey, failure);
-      hasPlacementKey = true;
-    } else if (key == "viewOrder") {
-      ok = readInt64(entry, out.viewOrder, failure);
-      hasViewOrder = true;
-    } else if (key == "items") {
-      ok = readArray<SdkBannerItemPayload, readBannerItem>(entry, out.items, failure);
-      hasItems = true;
-    } else if (key == "autoplaySeconds") {
-      ok = readOptional<std::int64_t>(entry, out.autoplaySeconds, failure, readInt64);
-    } else if (key == "layoutMode") {
-      ok = readOptional<std::string>(entry, out.layoutMode, failure, readString);
-    } else if (key == "aspectRatio") {
-      ok = readOptional<std::string>(entry, out.aspectRatio, failure, readString);
-    } else if (key == "fixedHeight") {
-      ok = readOptional<std::int64_t>(entry, out.fixedHeight, failure, readInt64);
-    } else if (key == "contentMode") {
-      ok = readOptional<std::string>(entry, out.contentMode, failure, readString);
-    } else if (key == "bannerLayoutMode") {
-      ok = readOptional<std::string>(entry, out.bannerLayoutMode, failure, readString);
-    } else if (key == "bannerAspectRatio") {
-      ok = readOptional<std::string>(entry, out.bannerAspectRatio, failure, readString);
-    } else if (key == "bannerFixedHeight") {
-      ok = readOptional<std::int64_t>(entry, out.bannerFixedHeight, failure, readInt64);
-    } else if (key == "bannerContentMode") {
-      ok = readOptional<std::string>(entry, out.bannerContentMode, failure, readString);
-    }
-    if (!ok) return failure.at(key);
-  }
-  if (!hasId) return failure.missing("id");
-  if (!hasType) return failure.missing("type");
-  if (!hasPlacementKey) return failure.missing("placementKey");
-  if (!hasViewOrder) return failure.missing("viewOrder");
-  if (!hasItems) return failure.missing("items");
-  return true;
-}
+template <>
+struct Keys<SdkBannersPayload> {
+  static constexpr Key<SdkBannersPayload> list[] = {key<&SdkBannersPayload::banners>("banners")};
+};
 
-bool readBanners(element value, SdkBannersPayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasBanners = false;
-  for (auto field : fields) {
-    if (field.key == "banners") {
-      if (!readArray<SdkBannerPayload, readBanner>(field.value, out.banners, failure)) return failure.at("banners");
-      hasBanners = true;
-    }
-  }
-  return hasBanners || failure.missing("banners");
-}
-
-// ---- Vote response ---------------------------------------------------------------------------------
-
-bool readVoteResponse(element value, VoteResponsePayload& out, Failure& failure) {
-  object fields;
-  if (!asObject(value, fields, failure)) return false;
-  bool hasVoted = false;
-  for (auto field : fields) {
-    const std::string_view key = field.key;
-    bool ok = true;
-    if (key == "voted") {
-      ok = readBool(field.value, out.voted, failure);
-      hasVoted = true;
-    } else if (key == "optionId") {
-      ok = readOptional<std::string>(field.value, out.optionId, failure, readString);
-    } else if (key == "voteCount") {
-      ok = readOptional<std::int64_t>(field.value, out.voteCount, failure, readInt64);
-    }
-    if (!ok) return failure.at(key);
-  }
-  return hasVoted || failure.missing("voted");
-}
+// The option id of a vote response is plain text, not read as a UUID.
+template <>
+struct Keys<VoteResponsePayload> {
+  using R = VoteResponsePayload;
+  static constexpr Key<R> list[] = {
+      key<&R::voted>("voted"),
+      key<&R::optionId>("optionId"),
+      key<&R::voteCount>("voteCount"),
+  };
+};
 
 template <class T, Reader<T> Read>
 Result<T> decodeBody(simdjson::dom::parser& parser, const char* padded, std::size_t size) {
@@ -548,15 +428,15 @@ const char* ContentDecoder::padded(std::string_view body) {
 }
 
 Result<SdkStoriesPayload> ContentDecoder::decodeStories(std::string_view body) {
-  return decodeBody<SdkStoriesPayload, readStories>(*parser_, padded(body), body.size());
+  return decodeBody<SdkStoriesPayload, readRecord<SdkStoriesPayload>>(*parser_, padded(body), body.size());
 }
 
 Result<SdkBannersPayload> ContentDecoder::decodeBanners(std::string_view body) {
-  return decodeBody<SdkBannersPayload, readBanners>(*parser_, padded(body), body.size());
+  return decodeBody<SdkBannersPayload, readRecord<SdkBannersPayload>>(*parser_, padded(body), body.size());
 }
 
 Result<VoteResponsePayload> ContentDecoder::decodeVoteResponse(std::string_view body) {
-  return decodeBody<VoteResponsePayload, readVoteResponse>(*parser_, padded(body), body.size());
+  return decodeBody<VoteResponsePayload, readRecord<VoteResponsePayload>>(*parser_, padded(body), body.size());
 }
 
 }  // namespace quenmark

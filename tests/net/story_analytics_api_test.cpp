@@ -7,35 +7,16 @@
 
 #include <set>
 #include <string>
-#include <vector>
 
-namespace quenmark {
+namespace quenmark::sdktest {
 namespace {
 
-using sdktest::makeConfiguration;
-using sdktest::makeGroup;
-using StoryAnalytics = sdktest::SdkTest;
+using StoryAnalytics = SdkTest;
 
 constexpr const char* kAnalyticsPath = "/sdk/v1/apps/app-key/events";
 
-std::set<std::string> keysOf(const nlohmann::json& object) {
-  std::set<std::string> keys;
-  for (const auto& [key, value] : object.items()) keys.insert(key);
-  return keys;
-}
-
-std::vector<nlohmann::json> sentBodies(const testsupport::RecordingHttpSession& http) {
-  std::vector<nlohmann::json> bodies;
-  for (const auto& request : http.sent()) bodies.push_back(nlohmann::json::parse(request.body.value_or("null")));
-  return bodies;
-}
-
 TEST_F(StoryAnalytics, RecordsMatchThePayloadKeyByKey) {
-  platform::DeviceInfo device;
-  device.localeIdentifier = "en_GB@calendar=gregorian";
-  device.regionCode = "gb";
-  device.vendorIdentifier = "6f9619ff-8b86-d011-b42d-00c04fc964ff";
-  tp.device->set(device);
+  setDevice("en_GB@calendar=gregorian", "gb", "6f9619ff-8b86-d011-b42d-00c04fc964ff");
   sdk().configure(makeConfiguration());
   auto config = sdk().configuration();
 
@@ -79,7 +60,7 @@ TEST_F(StoryAnalytics, EventTypesAndIdsPerCase) {
   for (const auto& event : events) sdk().analyticsAPI().track(event, config, std::string("home"));
 
   std::vector<std::string> types;
-  for (const auto& body : sentBodies(*http)) {
+  for (const auto& body : sentBodies(kAnalyticsPath)) {
     const bool groupOnly = body["eventType"] == "STORY_GROUP_OPENED" || body["eventType"] == "STORY_DISMISSED" ||
                            body["eventType"] == "STORY_GROUP_COMPLETED";
     EXPECT_EQ(body["storyGroupId"], "g1");
@@ -106,10 +87,7 @@ TEST_F(StoryAnalytics, PlacementIsViewedOncePerSession) {
   sdk().updateSession(std::nullopt, std::nullopt, std::string("user-2"));
   sdk().report(StorySDKEvent::StoryGroupImpression{"g2"}, "home");
 
-  std::vector<nlohmann::json> placementViews;
-  for (const auto& request : http->sent()) {
-    if (request.url.path() == kAnalyticsPath) placementViews.push_back(nlohmann::json::parse(*request.body));
-  }
+  const auto placementViews = sentBodies(kAnalyticsPath);
   ASSERT_EQ(placementViews.size(), 2u);
   for (const auto& body : placementViews) {
     EXPECT_EQ(body["eventType"], "PLACEMENT_VIEWED");
@@ -134,11 +112,7 @@ TEST_F(StoryAnalytics, NothingIsSentWithoutConfigurationOrPlacement) {
 }
 
 TEST_F(StoryAnalytics, DeviceFactsThatCannotBeReadAreLeftOut) {
-  platform::DeviceInfo device;
-  device.localeIdentifier = "x";
-  device.regionCode = "419";
-  device.vendorIdentifier = "not-a-uuid";
-  tp.device->set(device);
+  setDevice("x", "419", "not-a-uuid");
   EXPECT_FALSE(StoryAnalyticsAPI::analyticsLanguageTag());
   EXPECT_FALSE(StoryAnalyticsAPI::analyticsCountryCode());
 
@@ -156,4 +130,4 @@ TEST_F(StoryAnalytics, DeviceFactsThatCannotBeReadAreLeftOut) {
 }
 
 }  // namespace
-}  // namespace quenmark
+}  // namespace quenmark::sdktest

@@ -14,27 +14,15 @@
 #include <string>
 #include <vector>
 
-namespace quenmark {
+namespace quenmark::sdktest {
 namespace {
 
-using sdktest::makeConfiguration;
-using sdktest::makeGroup;
-using SdkEvents = sdktest::SdkTest;
+using SdkEvents = SdkTest;
 
 constexpr const char* kEventsPath = "/sdk/v1/events";
 
-std::set<std::string> keysOf(const nlohmann::json& object) {
-  std::set<std::string> keys;
-  for (const auto& [key, value] : object.items()) keys.insert(key);
-  return keys;
-}
-
 TEST_F(SdkEvents, GroupImpressionRequestMatchesTheWireRecordKeyByKey) {
-  platform::DeviceInfo device;
-  device.localeIdentifier = "en_GB";
-  device.regionCode = "GB";
-  device.bundleIdentifier = "com.example.host";
-  tp.device->set(device);
+  setDevice("en_GB", "GB", std::nullopt, "com.example.host");
   tp.clock->setWallNow(std::chrono::system_clock::time_point{std::chrono::seconds{1769850300}} +
                        std::chrono::milliseconds{750});  // 2026-01-31T09:05:00.750Z
   sdk().configure(makeConfiguration(std::string("host-app"), std::string("host.bundle"), std::string("host-user")));
@@ -186,9 +174,7 @@ TEST_F(SdkEvents, ReportSendsTheMatchingKindForEveryCase) {
   for (const auto& event : events) sdk().report(event, "view-key");
 
   std::vector<std::string> kinds;
-  for (const auto& request : http->sent()) {
-    if (request.url.path() != kEventsPath) continue;
-    auto body = nlohmann::json::parse(*request.body);
+  for (const auto& body : sentBodies(kEventsPath)) {
     kinds.push_back(body["eventType"].get<std::string>());
     EXPECT_EQ(body["placementKey"], "view-key");  // the reporting view's key, not the registered one
   }
@@ -211,4 +197,4 @@ TEST_F(SdkEvents, TextThatIsNotUtf8IsDroppedQuietly) {
 }
 
 }  // namespace
-}  // namespace quenmark
+}  // namespace quenmark::sdktest

@@ -7,12 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace quenmark {
+namespace quenmark::sdktest {
 namespace {
 
-using sdktest::makeConfiguration;
-using sdktest::makeGroup;
-using StorySDKFacade = sdktest::SdkTest;
+using StorySDKFacade = SdkTest;
 
 constexpr const char* kAnonymousKey = "talewyn_anonymous_user_id";
 
@@ -161,4 +159,4 @@ TEST_F(StorySDKFacade, EventHandlerIsReplacedClearedAndSurvivesConfigure) {
 }
 
 }  // namespace
-}  // namespace quenmark
+}  // namespace quenmark::sdktest

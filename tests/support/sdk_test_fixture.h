@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ inline StoryConfiguration makeConfiguration(std::optional<std::string> appId = s
 
 inline StoryGroup makeGroup(std::string id) {
   return StoryGroup(std::move(id), "Title", StoryTheme::defaultTheme(), std::nullopt, {});
+}
+
+inline std::set<std::string> keysOf(const nlohmann::json& object) {
+  std::set<std::string> keys;
+  for (const auto& [key, value] : object.items()) keys.insert(key);
+  return keys;
 }
 
 /// The test platform with a recording session in front of libcurl, talking to a local server that
@@ -51,11 +58,32 @@ class SdkTest : public ::testing::Test {
 
   StorySDK& sdk() { return StorySDK::shared(); }
 
+  /// What the device reports from now on; facts not given are unknown.
+  void setDevice(std::string locale, std::optional<std::string> region,
+                 std::optional<std::string> vendorId = std::nullopt,
+                 std::optional<std::string> bundleId = std::nullopt) {
+    platform::DeviceInfo device;
+    device.localeIdentifier = std::move(locale);
+    device.regionCode = std::move(region);
+    device.vendorIdentifier = std::move(vendorId);
+    device.bundleIdentifier = std::move(bundleId);
+    tp.device->set(device);
+  }
+
   /// Paths of the requests handed to the HTTP session so far, in order.
   std::vector<std::string> sentPaths() const {
     std::vector<std::string> paths;
     for (const auto& request : http->sent()) paths.push_back(request.url.path());
     return paths;
+  }
+
+  /// JSON bodies of the requests to `path` handed to the HTTP session so far, in order.
+  std::vector<nlohmann::json> sentBodies(const std::string& path) const {
+    std::vector<nlohmann::json> bodies;
+    for (const auto& request : http->sent()) {
+      if (request.url.path() == path) bodies.push_back(nlohmann::json::parse(request.body.value_or("null")));
+    }
+    return bodies;
   }
 
   /// Waits until the server has seen `count` requests to `path`, then returns their JSON bodies.

@@ -1,58 +1,14 @@
 #include <quenmark/net/story_image_pipeline.h>
-#include <quenmark/testing/test_platform.h>
 
-#include "test_http_server.h"
-#include "test_images.h"
+#include "image_server_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
 #include <thread>
 
-namespace quenmark {
+namespace quenmark::testsupport {
 namespace {
-
-using testsupport::RecordedRequest;
-using testsupport::ScriptedResponse;
-using testsupport::TestHttpServer;
-
-ScriptedResponse imageResponse(std::string bytes, int status = 200, std::string contentType = "image/png") {
-  ScriptedResponse response;
-  response.status = status;
-  response.body = std::move(bytes);
-  response.contentType = std::move(contentType);
-  return response;
-}
-
-/// Holds a route's answer until the test opens it, so that loads stay in flight while the test acts.
-class Gate {
- public:
-  void arrive() {
-    std::lock_guard lock(mutex_);
-    ++arrived_;
-    changed_.notify_all();
-  }
-  bool waitForArrivals(int count) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return arrived_ >= count; });
-  }
-  void open() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    changed_.notify_all();
-  }
-  void waitUntilOpen() {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return open_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  int arrived_ = 0;
-  bool open_ = false;
-};
 
 /// What one `imageFor` call delivered; shared so that a late delivery never touches a dead test frame.
 struct Delivery {
@@ -61,28 +17,9 @@ struct Delivery {
   std::thread::id thread;
 };
 
-class StoryImagePipelineTest : public ::testing::Test {
+class StoryImagePipelineTest : public ImageServerTest {
  protected:
-  void SetUp() override {
-    tp.install(server.baseUrl());
-    pipeline().resetForTesting();
-  }
-  void TearDown() override {
-    gate.open();
-    pipeline().resetForTesting();
-  }
-
   static StoryImagePipeline& pipeline() { return StoryImagePipeline::shared(); }
-
-  Url url(const std::string& path) const { return *Url::parse(server.baseUrl().string() + path); }
-
-  void serveGated(const std::string& path, std::string bytes) {
-    server.on("GET", path, [this, bytes = std::move(bytes)](const RecordedRequest&) {
-      gate.arrive();
-      gate.waitUntilOpen();
-      return imageResponse(bytes);
-    });
-  }
 
   std::shared_ptr<Delivery> request(const Url& target) {
     auto delivery = std::make_shared<Delivery>();
@@ -100,10 +37,7 @@ class StoryImagePipelineTest : public ::testing::Test {
     return delivery->image;
   }
 
-  Gate gate;  // outlives the server, whose handlers wait on it
-  TestHttpServer server;
-  testing::TestPlatform tp;
-  const std::string png16 = testsupport::encodePng(testsupport::makeTestPicture(16, 16));
+  const std::string png16 = encodePng(makeTestPicture(16, 16));
 };
 
 TEST_F(StoryImagePipelineTest, ConcurrentRequestsForOneUrlShareOneTransferAndOneImage) {
@@ -196,16 +130,16 @@ TEST_F(StoryImagePipelineTest, FailuresGiveNoImageAndAreNotRemembered) {
   EXPECT_FALSE(pipeline().isLoading(unreachable));
 
   // So does an image whose header claims more pixels than the decoder accepts.
-  server.on("GET", "/huge.png", imageResponse(testsupport::pngClaimingSize(100000, 100000)));
+  server.on("GET", "/huge.png", imageResponse(pngClaimingSize(100000, 100000)));
   EXPECT_EQ(load(url("/huge.png")), nullptr);
   EXPECT_FALSE(pipeline().isCached(url("/huge.png")));
 }
 
 TEST_F(StoryImagePipelineTest, ImageBytesUnderAnErrorStatusStillGiveAnImage) {
   server.on("GET", "/missing.webp",
-            imageResponse(testsupport::encodeWebp(testsupport::makeTestPicture(8, 4)), 404, "image/webp"));
+            imageResponse(encodeWebp(makeTestPicture(8, 4)), 404, "image/webp"));
   server.on("GET", "/broken.jpg",
-            imageResponse(testsupport::encodeJpeg(testsupport::makeTestPicture(8, 4)), 500, "text/plain"));
+            imageResponse(encodeJpeg(makeTestPicture(8, 4)), 500, "text/plain"));
   auto webp = load(url("/missing.webp"));
   auto jpeg = load(url("/broken.jpg"));
   ASSERT_NE(webp, nullptr);
@@ -239,7 +173,7 @@ TEST_F(StoryImagePipelineTest, PrefetchListSkipsAbsentCachedAndDuplicateEntries)
 TEST_F(StoryImagePipelineTest, KeepsRecentlyUsedImagesUnderTheByteBudget) {
   const std::size_t imageBytes = 16u * 16u * 4u;
   for (const char* path : {"/a.png", "/b.png", "/c.png"}) server.on("GET", path, imageResponse(png16));
-  server.on("GET", "/big.png", imageResponse(testsupport::encodePng(testsupport::makeTestPicture(40, 40))));
+  server.on("GET", "/big.png", imageResponse(encodePng(makeTestPicture(40, 40))));
   EXPECT_EQ(pipeline().cacheByteLimit(), StoryImagePipeline::kDefaultCacheByteLimit);
   pipeline().setCacheByteLimit(2 * imageBytes + imageBytes / 2);
 
@@ -272,4 +206,4 @@ TEST_F(StoryImagePipelineTest, KeepsRecentlyUsedImagesUnderTheByteBudget) {
 }
 
 }  // namespace
-}  // namespace quenmark
+}  // namespace quenmark::testsupport

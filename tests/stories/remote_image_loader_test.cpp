@@ -1,58 +1,13 @@
 #include "stories/remote_image_loader.h"
 
 #include <quenmark/net/story_image_pipeline.h>
-#include <quenmark/testing/test_platform.h>
 
-#include "test_http_server.h"
-#include "test_images.h"
+#include "image_server_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
-
-namespace quenmark {
+namespace quenmark::testsupport {
 namespace {
-
-using testsupport::RecordedRequest;
-using testsupport::ScriptedResponse;
-using testsupport::TestHttpServer;
-
-ScriptedResponse pngResponse(std::uint32_t width, std::uint32_t height) {
-  ScriptedResponse response;
-  response.body = testsupport::encodePng(testsupport::makeTestPicture(width, height));
-  response.contentType = "image/png";
-  return response;
-}
-
-/// Holds a route's answer until the test opens it.
-class Gate {
- public:
-  void arrive() {
-    std::lock_guard lock(mutex_);
-    arrived_ = true;
-    changed_.notify_all();
-  }
-  bool waitForArrival() {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return arrived_; });
-  }
-  void open() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    changed_.notify_all();
-  }
-  void waitUntilOpen() {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return open_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool arrived_ = false;
-  bool open_ = false;
-};
 
 /// Everything a loader told its view, in order.
 struct Observed {
@@ -61,29 +16,14 @@ struct Observed {
   std::vector<std::shared_ptr<const Image>> shown;  // image() at every change notification
 };
 
-class RemoteImageLoaderTest : public ::testing::Test {
+class RemoteImageLoaderTest : public ImageServerTest {
  protected:
   void SetUp() override {
-    tp.install(server.baseUrl());
-    StoryImagePipeline::shared().resetForTesting();
-    server.on("GET", "/b.png", pngResponse(8, 8));
-    server.on("GET", "/gated.png", [this](const RecordedRequest&) {
-      gate.arrive();
-      gate.waitUntilOpen();
-      return pngResponse(16, 16);
-    });
-    ScriptedResponse page;
-    page.status = 503;
-    page.body = "Service Unavailable";
-    page.contentType = "text/plain";
-    server.on("GET", "/bad.png", page);
+    ImageServerTest::SetUp();
+    server.on("GET", "/b.png", imageResponse(encodePng(makeTestPicture(8, 8))));
+    serveGated("/gated.png", encodePng(makeTestPicture(16, 16)));
+    server.on("GET", "/bad.png", imageResponse("Service Unavailable", 503, "text/plain"));
   }
-  void TearDown() override {
-    gate.open();
-    StoryImagePipeline::shared().resetForTesting();
-  }
-
-  Url url(const std::string& path) const { return *Url::parse(server.baseUrl().string() + path); }
 
   std::shared_ptr<RemoteImageLoader> makeLoader(std::optional<Url> target) {
     auto loader = RemoteImageLoader::create(
@@ -103,16 +43,13 @@ class RemoteImageLoaderTest : public ::testing::Test {
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return done; }));
   }
 
-  Gate gate;  // outlives the server, whose handler waits on it
-  TestHttpServer server;
-  testing::TestPlatform tp;
   std::shared_ptr<Observed> observed = std::make_shared<Observed>();
 };
 
 TEST_F(RemoteImageLoaderTest, UrlChangeWhileLoadingNeverShowsOrReportsTheOldPicture) {
   auto loader = makeLoader(url("/gated.png"));
   loader->appear();
-  ASSERT_TRUE(gate.waitForArrival());
+  ASSERT_TRUE(gate.waitForArrivals());
   EXPECT_EQ(loader->state(), RemoteImageState::loading);
 
   loader->setUrl(url("/b.png"));
@@ -191,7 +128,7 @@ TEST_F(RemoteImageLoaderTest, LeavingOrReleasingTheViewDropsTheResult) {
   auto released = makeLoader(url("/gated.png"));
   hidden->appear();
   released->appear();
-  ASSERT_TRUE(gate.waitForArrival());
+  ASSERT_TRUE(gate.waitForArrivals());
   hidden->disappear();
   released.reset();
   gate.open();
@@ -209,4 +146,4 @@ TEST_F(RemoteImageLoaderTest, LeavingOrReleasingTheViewDropsTheResult) {
 }
 
 }  // namespace
-}  // namespace quenmark
+}  // namespace quenmark::testsupport

@@ -53,6 +53,13 @@ std::string fullStoriesBody() {
   })";
 }
 
+template <class T>
+void expectDecodingError(const Result<T>& result, const std::string& description) {
+  ASSERT_FALSE(result.ok()) << description;
+  EXPECT_EQ(result.error().kind, ErrorKind::decoding);
+  EXPECT_EQ(result.error().description, description);
+}
+
 TEST(ContentDecoder, DecodesEveryFieldOfAStoriesBodyAndIgnoresUnknownKeys) {
   ContentDecoder decoder;
   auto result = decoder.decodeStories(fullStoriesBody());
@@ -91,26 +98,6 @@ TEST(ContentDecoder, DecodesEveryFieldOfAStoriesBodyAndIgnoresUnknownKeys) {
   EXPECT_EQ(item.userVote->votedAt, parseIso8601("2025-03-01T10:15:30Z"));
 }
 
-TEST(ContentDecoder, GroupsArrayIsRequiredButMayBeEmpty) {
-  ContentDecoder decoder;
-  auto empty = decoder.decodeStories(R"({"groups": []})");
-  ASSERT_TRUE(empty.ok());
-  EXPECT_TRUE(empty->groups.empty());
-
-  auto missing = decoder.decodeStories("{}");
-  ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(missing.error().kind, ErrorKind::decoding);
-  EXPECT_EQ(missing.error().description, "groups: required key is missing");
-
-  auto null = decoder.decodeStories(R"({"groups": null})");
-  ASSERT_FALSE(null.ok());
-  EXPECT_EQ(null.error().description, "groups: expected an array, found null");
-
-  auto notObject = decoder.decodeStories("[]");
-  ASSERT_FALSE(notObject.ok());
-  EXPECT_EQ(notObject.error().description, "top level: expected an object, found an array");
-}
-
 std::string groupWithItems(const std::string& items) {
   return std::string(R"({"groups": [{"id": ")") + kGroupId + R"(", "title": "T", "items": [)" + items + "]}]}";
 }
@@ -125,10 +112,12 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
     std::string body;
     std::string description;
   };
+  // Which texts are UUIDs and dates is the model's rule (tested there); one case of each shows it is applied.
   const Case cases[] = {
+      {"{}", "groups: required key is missing"},
+      {R"({"groups": null})", "groups: expected an array, found null"},
+      {"[]", "top level: expected an object, found an array"},
       {groupWithItems(item(kItemId) + "," + item("abc")), "groups[0].items[1].id: expected a UUID string"},
-      {groupWithItems(item("7c9e6679-7425-40de-944b-e07fc1f90ae7x")), "groups[0].items[0].id: expected a UUID string"},
-      {groupWithItems(item("{7c9e6679-7425-40de-944b-e07fc1f90ae7}")), "groups[0].items[0].id: expected a UUID string"},
       {groupWithItems(R"({"id": ")" + std::string(kItemId) + R"("})"), "groups[0].items[0].type: required key is missing"},
       {groupWithItems(item(kItemId, R"(, "title": 5)")), "groups[0].items[0].title: expected a string, found a number"},
       {groupWithItems(item(kItemId, R"(, "durationSeconds": "5")")),
@@ -145,9 +134,6 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
       {groupWithItems(item(kItemId, R"(, "userVote": {"optionId": ")" + std::string(kOptionId) +
                                         R"(", "votedAt": "2025-03-01T10:15:30.123Z"})")),
        "groups[0].items[0].userVote.votedAt: expected an ISO 8601 date-time string with seconds and a zone"},
-      {groupWithItems(item(kItemId, R"(, "userVote": {"optionId": ")" + std::string(kOptionId) +
-                                        R"(", "votedAt": "2025-03-01T10:15Z"})")),
-       "groups[0].items[0].userVote.votedAt: expected an ISO 8601 date-time string with seconds and a zone"},
       {groupWithItems(item(kItemId, R"(, "userVote": {"votedAt": null})")),
        "groups[0].items[0].userVote.optionId: required key is missing"},
       {groupWithItems(item(kItemId, R"(, "media": "https://cdn.example.com/a.jpg")")),
@@ -158,18 +144,17 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
       {R"({"groups": [{"id": ")" + std::string(kGroupId) + R"(", "title": "T", "items": [], "theme": {"fontFamily": 3}}]})",
        "groups[0].theme.fontFamily: expected a string, found a number"},
   };
-  for (const auto& testCase : cases) {
-    auto result = decoder.decodeStories(testCase.body);
-    ASSERT_FALSE(result.ok()) << testCase.body;
-    EXPECT_EQ(result.error().kind, ErrorKind::decoding);
-    EXPECT_EQ(result.error().description, testCase.description) << testCase.body;
-  }
+  for (const auto& testCase : cases) expectDecodingError(decoder.decodeStories(testCase.body), testCase.description);
   // The parser is reused after failures.
   EXPECT_TRUE(decoder.decodeStories(fullStoriesBody()).ok());
 }
 
 TEST(ContentDecoder, OptionalsTreatMissingAndNullAlikeAndUuidCaseDoesNotMatter) {
   ContentDecoder decoder;
+  auto noGroups = decoder.decodeStories(R"({"groups": []})");
+  ASSERT_TRUE(noGroups.ok());
+  EXPECT_TRUE(noGroups->groups.empty());
+
   auto upper = decoder.decodeStories(groupWithItems(item("7C9E6679-7425-40DE-944B-E07FC1F90AE7",
                                                          R"(, "widgetOptions": null, "userVote": {"optionId": ")" +
                                                              std::string(kOptionId) + R"(", "votedAt": null})")));
@@ -207,17 +192,11 @@ TEST(ContentDecoder, BannerIdentifiersAreSigned64BitNumbers) {
   ASSERT_TRUE(negative.ok());
   EXPECT_EQ(negative->banners[0].id, INT64_MIN);
 
-  auto text = decoder.decodeBanners(banner(R"("17")"));
-  ASSERT_FALSE(text.ok());
-  EXPECT_EQ(text.error().description, "banners[0].id: expected an integer, found a string");
-
-  auto tooLarge = decoder.decodeBanners(banner("9223372036854775808"));
-  ASSERT_FALSE(tooLarge.ok());
-  EXPECT_EQ(tooLarge.error().description, "banners[0].id: expected an integer in the signed 64-bit range");
-
-  auto missing = decoder.decodeBanners(R"({"banners": [{"id": 1, "type": "STATIC", "viewOrder": 0, "items": []}]})");
-  ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(missing.error().description, "banners[0].placementKey: required key is missing");
+  expectDecodingError(decoder.decodeBanners(banner(R"("17")")), "banners[0].id: expected an integer, found a string");
+  expectDecodingError(decoder.decodeBanners(banner("9223372036854775808")),
+                      "banners[0].id: expected an integer in the signed 64-bit range");
+  expectDecodingError(decoder.decodeBanners(R"({"banners": [{"id": 1, "type": "STATIC", "viewOrder": 0, "items": []}]})"),
+                      "banners[0].placementKey: required key is missing");
 }
 
 TEST(ContentDecoder, BannerKeepsBothSpellingsOfLayoutSettings) {
@@ -233,10 +212,10 @@ TEST(ContentDecoder, BannerKeepsBothSpellingsOfLayoutSettings) {
   EXPECT_EQ(b.aspectRatio, "16:9");
   EXPECT_EQ(b.autoplaySeconds, 3);
 
-  auto badItem = decoder.decodeBanners(
-      R"({"banners": [{"id": 1, "type": "STATIC", "placementKey": "p", "viewOrder": 0, "items": [{"id": 1, "mediaUrl": "", "orderIndex": 0, "ctaUrl": 4}]}]})");
-  ASSERT_FALSE(badItem.ok());
-  EXPECT_EQ(badItem.error().description, "banners[0].items[0].ctaUrl: expected a string, found a number");
+  expectDecodingError(
+      decoder.decodeBanners(
+          R"({"banners": [{"id": 1, "type": "STATIC", "placementKey": "p", "viewOrder": 0, "items": [{"id": 1, "mediaUrl": "", "orderIndex": 0, "ctaUrl": 4}]}]})"),
+      "banners[0].items[0].ctaUrl: expected a string, found a number");
 }
 
 TEST(ContentDecoder, VoteResponseNeedsVotedOnly) {
@@ -252,9 +231,7 @@ TEST(ContentDecoder, VoteResponseNeedsVotedOnly) {
   EXPECT_EQ(full->optionId, "not-a-uuid");
   EXPECT_EQ(full->voteCount, 41);
 
-  auto noVoted = decoder.decodeVoteResponse(R"({"optionId": "a"})");
-  ASSERT_FALSE(noVoted.ok());
-  EXPECT_EQ(noVoted.error().description, "voted: required key is missing");
+  expectDecodingError(decoder.decodeVoteResponse(R"({"optionId": "a"})"), "voted: required key is missing");
 
   auto broken = decoder.decodeVoteResponse(R"({"voted": tru)");
   ASSERT_FALSE(broken.ok());
@@ -266,7 +243,7 @@ TEST(ContentDecoder, VoteResponseNeedsVotedOnly) {
   EXPECT_EQ(empty.error().kind, ErrorKind::decoding);
 }
 
-TEST(VoteRequestEncoding, WritesPresentFieldsOnlyAndRefusesInvalidText) {
+TEST(VoteRequestEncoding, WritesPresentFieldsOnly) {
   auto bare = encodeVoteRequest(VoteRequestPayload{"opt-1", std::nullopt, std::nullopt, std::nullopt});
   ASSERT_TRUE(bare.ok());
   EXPECT_EQ(bare.value(), R"({"optionId":"opt-1"})");
@@ -275,10 +252,6 @@ TEST(VoteRequestEncoding, WritesPresentFieldsOnlyAndRefusesInvalidText) {
   ASSERT_TRUE(full.ok());
   EXPECT_EQ(nlohmann::json::parse(full.value()),
             (nlohmann::json{{"optionId", "opt-\"1\""}, {"appId", "app"}, {"bundleId", "com.example"}, {"userId", "user ü"}}));
-
-  auto invalid = encodeVoteRequest(VoteRequestPayload{std::string("opt\xff"), std::nullopt, std::nullopt, std::nullopt});
-  ASSERT_FALSE(invalid.ok());
-  EXPECT_EQ(invalid.error().kind, ErrorKind::encoding);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <quenmark/sdk/story_environment.h>
 #include <quenmark/sdk/story_sdk.h>
 #include <quenmark/sdk/story_ui_strings.h>
+#include <quenmark/stories/story_viewer_view_model.h>
 #include <quenmark/testing/test_platform.h>
 
 #include <gtest/gtest.h>
@@ -265,6 +266,14 @@ class StoryTest : public ::testing::Test {
     return scripted;
   }
 
+  /// A viewer on the content's groups, as the bar opens it after loading them (the load registers the
+  /// groups' placement, which analytics needs).
+  std::shared_ptr<StoryViewerViewModel> openViewer(std::ptrdiff_t startIndex = 0) {
+    auto groups = content.groups();
+    StorySDK::shared().registerPlacement(groups, kPlacement);
+    return StoryViewerViewModel::create(std::move(groups), startIndex, kPlacement);
+  }
+
   /// Lets the service answer stories requests for the placement with `body` (status 200 unless given).
   void serveStories(const std::string& body, int status = 200) {
     {
@@ -350,11 +359,11 @@ class StoryTest : public ::testing::Test {
       log.addImage(path);
       return;
     }
-    if (path.size() > 8 && path.compare(path.size() - 8, 8, "/stories") == 0) {
+    if (path.ends_with("/stories")) {
       log.add(std::string("fetch:") + kPlacement);
       return;
     }
-    if (path.size() > 5 && path.compare(path.size() - 5, 5, "/vote") == 0) {
+    if (path.ends_with("/vote")) {
       auto body = nlohmann::json::parse(request.body.value_or("{}"), nullptr, false);
       const std::string itemId = path.substr(0, path.size() - 5).substr(path.rfind('/', path.size() - 6) + 1);
       log.add("vote:" + content.name(itemId) + " " + content.name(body.value("optionId", std::string())));

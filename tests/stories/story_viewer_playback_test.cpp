@@ -2,7 +2,6 @@
 
 #include <quenmark/stories/story_viewer_view_model.h>
 
-#include <cmath>
 #include <limits>
 
 namespace quenmark::storytest {
@@ -10,20 +9,11 @@ namespace {
 
 using Field = StoryViewerViewModelField;
 
-class StoryViewerPlayback : public StoryTest {
- protected:
-  /// A viewer on the content's groups, as the bar opens it after loading them (the load registers the
-  /// groups' placement, which analytics needs).
-  std::shared_ptr<StoryViewerViewModel> open(std::ptrdiff_t startIndex = 0) {
-    auto groups = content.groups();
-    StorySDK::shared().registerPlacement(groups, kPlacement);
-    return StoryViewerViewModel::create(std::move(groups), startIndex, kPlacement);
-  }
-};
+using StoryViewerPlayback = StoryTest;
 
 TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndReportsInOrder) {
   content.group("g1").plain("a", 5.0).plain("b", 0.0).group("g2").plain("c", 7.0);
-  auto viewer = open();
+  auto viewer = openViewer();
   std::vector<Field> fields;
   Subscription subscription = viewer->subscribe([&](Field field) { fields.push_back(field); });
 
@@ -80,8 +70,8 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
 
 TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {
   content.group("g1").plain("a").group("g2").plain("b");
-  EXPECT_EQ(open(-5)->currentGroupIndex(), 0u);
-  auto last = open(99);
+  EXPECT_EQ(openViewer(-5)->currentGroupIndex(), 0u);
+  auto last = openViewer(99);
   EXPECT_EQ(last->currentGroupIndex(), 1u);
   last->start();
   EXPECT_EQ(log.take(), (Lines{"host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
@@ -99,7 +89,7 @@ TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {
 
 TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused) {
   content.group("g1").plain("a").plain("b").plain("c").plain("d", std::numeric_limits<double>::quiet_NaN());
-  auto viewer = open();
+  auto viewer = openViewer();
   viewer->start();
   log.take();
 
@@ -130,7 +120,7 @@ TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused)
   EXPECT_EQ(ticksUntil([&] { return viewer->shouldDismiss(); }), 2);
 
   // Releasing the model invalidates its timers.
-  auto other = open();
+  auto other = openViewer();
   other->start();
   EXPECT_EQ(tp.mainThread->activeTimerCount(), 2u);
   other.reset();
@@ -139,7 +129,7 @@ TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused)
 
 TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesBack) {
   content.group("g1").plain("a").poll("p", {{"o1"}, {"o2"}}).group("g2").plain("c", 2.0);
-  auto viewer = open();
+  auto viewer = openViewer();
   viewer->start();
   viewer->next();
   viewer->next();
@@ -180,7 +170,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
 
 TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnceAndCloseOnce) {
   content.group("g1").plain("a").group("g2").poll("p", {{"o1"}, {"o2"}}).group("g3").quiz("q", {{"x"}, {"y"}});
-  auto viewer = open();
+  auto viewer = openViewer();
   viewer->start();
   viewer->next();
   EXPECT_EQ(log.take(),
@@ -221,7 +211,7 @@ TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnce
 
 TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
   content.group("g1").swipe("s1", "https://example.com/offer").swipe("s2", std::nullopt).plain("a");
-  auto viewer = open();
+  auto viewer = openViewer();
   std::vector<std::string> opened;
   viewer->setOpenURLAction([&](const Url& url) { opened.push_back(url.string()); });
   viewer->start();
@@ -256,7 +246,7 @@ TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
   EXPECT_TRUE(log.take().empty());
 
   // Without an open-URL action the swipe is reported and nothing opens.
-  auto bare = open();
+  auto bare = openViewer();
   bare->start();
   log.take();
   bare->handleSwipeUp();
@@ -296,7 +286,7 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
   installed.mainThread = thread;
   platform::installPlatform(installed);
 
-  auto viewer = open();
+  auto viewer = openViewer();
   viewer->start();
   log.take();
   auto tick = thread->last(StoryViewerViewModel::tickInterval);
@@ -325,7 +315,7 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
   EXPECT_EQ(viewer->progress(), 0.0);
 
   // Tasks of a released model find nothing to do.
-  auto released = open();
+  auto released = openViewer();
   released->start();
   auto releasedTick = thread->last(StoryViewerViewModel::tickInterval);
   auto releasedView = thread->last(StoryViewerViewModel::itemViewDelay);

@@ -20,9 +20,7 @@ class StoryViewerVoting : public StoryTest {
   }
 
   std::shared_ptr<StoryViewerViewModel> openStarted(std::size_t itemIndex = 0) {
-    auto groups = content.groups();
-    StorySDK::shared().registerPlacement(groups, kPlacement);
-    auto viewer = StoryViewerViewModel::create(std::move(groups), 0, kPlacement);
+    auto viewer = openViewer();
     viewer->start();
     for (std::size_t i = 0; i < itemIndex; ++i) viewer->next();
     log.take();

@@ -165,13 +165,12 @@ TEST_F(StoryAPITest, EnvironmentAndDeviceOnlyChangeQueryValues) {
   EXPECT_EQ(requests[0].header("X-Talewyn-UserId"), StorySDK::shared().anonymousUserId());
 }
 
-TEST_F(StoryAPITest, ContentQueryRules) {
-  // The language rules are those of SDK events; only the missing fallback differs.
-  EXPECT_EQ(contentLocaleTag("zh_Hans_CN"), "zh-HANS");
-  EXPECT_FALSE(contentLocaleTag("@x"));
+TEST_F(StoryAPITest, ContentCountryCodeTakesTwoToEightLetters) {
+  // The language tag is the SDK events' one without its fallback (tested with the locale tags); a
+  // numeric region is left out in the request test above.
   EXPECT_EQ(contentCountryCode(std::string("gb")), "GB");
   EXPECT_EQ(contentCountryCode(std::string("ABCDEFGH")), "ABCDEFGH");
-  EXPECT_FALSE(contentCountryCode(std::string("419")));
+  EXPECT_FALSE(contentCountryCode(std::string("ABCDEFGHI")));
   EXPECT_FALSE(contentCountryCode(std::string("G")));
   EXPECT_FALSE(contentCountryCode(std::nullopt));
 }

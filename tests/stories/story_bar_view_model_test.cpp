@@ -39,7 +39,7 @@ TEST_F(StoryBar, LoadsTheRowReportsEachGroupOncePrefetchesTheFirstThreeAndSelect
   EXPECT_EQ(bar->prefetchedGroupIDs(),
             (std::unordered_set<std::string>{content.id("g1"), content.id("g2"), content.id("g3")}));
   // Cover and first item are the same picture here: one transfer each for the first three groups.
-  for (const char* path : {"/media/a.png", "/media/b.png", "/media/c.png"}) ASSERT_TRUE(waitForRequestsTo(path, 1));
+  for (const char* path : {"/media/a.png", "/media/b.png", "/media/c.png"}) ASSERT_TRUE(server.waitForRequestsTo(path, 1));
   auto images = log.imagePaths();
   std::sort(images.begin(), images.end());
   EXPECT_EQ(images, (std::vector<std::string>{"/media/a.png", "/media/b.png", "/media/c.png"}));

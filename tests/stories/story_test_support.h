@@ -317,16 +317,6 @@ class StoryTest : public ::testing::Test {
     return done;
   }
 
-  /// Waits (in real time, on the server's condition variable) until `count` requests reached `path`.
-  bool waitForRequestsTo(const std::string& path, std::size_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (server.requestsTo(path).size() < count) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      server.waitForRequests(server.requestCount() + 1, std::chrono::milliseconds(100));
-    }
-    return true;
-  }
-
   /// Advances virtual time one playback period at a time until `changed()` holds; returns the number of
   /// periods (ticks), or -1 after `limit`.
   template <class Predicate>

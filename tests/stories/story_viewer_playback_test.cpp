@@ -64,8 +64,8 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
 
   // What was sent reached the service.
-  EXPECT_TRUE(waitForRequestsTo("/sdk/v1/events", 6));
-  EXPECT_TRUE(waitForRequestsTo("/sdk/v1/apps/app-key/events", 8));
+  EXPECT_TRUE(server.waitForRequestsTo("/sdk/v1/events", 6));
+  EXPECT_TRUE(server.waitForRequestsTo("/sdk/v1/apps/app-key/events", 8));
 }
 
 TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {

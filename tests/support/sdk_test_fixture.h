@@ -89,9 +89,7 @@ class SdkTest : public ::testing::Test {
   /// Waits until the server has seen `count` requests to `path`, then returns their JSON bodies.
   std::vector<nlohmann::json> bodiesAt(const std::string& path, std::size_t count) {
     std::vector<nlohmann::json> bodies;
-    for (int attempt = 0; attempt < 50 && server.requestsTo(path).size() < count; ++attempt) {
-      server.waitForRequests(server.requestCount() + 1, std::chrono::milliseconds{200});
-    }
+    server.waitForRequestsTo(path, count);
     for (const auto& request : server.requestsTo(path)) bodies.push_back(nlohmann::json::parse(request.body));
     return bodies;
   }

@@ -157,4 +157,14 @@ bool TestHttpServer::waitForRequests(std::size_t count, std::chrono::millisecond
   return impl_->arrived.wait_for(lock, timeout, [&] { return impl_->requests.size() >= count; });
 }
 
+bool TestHttpServer::waitForRequestsTo(const std::string& path, std::size_t count,
+                                       std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(impl_->mutex);
+  return impl_->arrived.wait_for(lock, timeout, [&] {
+    const auto arrived = std::count_if(impl_->requests.begin(), impl_->requests.end(),
+                                       [&](const RecordedRequest& request) { return request.path == path; });
+    return static_cast<std::size_t>(arrived) >= count;
+  });
+}
+
 }  // namespace quenmark::testsupport

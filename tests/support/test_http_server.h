@@ -67,6 +67,9 @@ class TestHttpServer {
 
   /// Blocks (on a condition variable, not a sleep) until `count` requests have arrived or `timeout`.
   bool waitForRequests(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds{5000}) const;
+  /// The same for `count` requests to `path`.
+  bool waitForRequestsTo(const std::string& path, std::size_t count,
+                         std::chrono::milliseconds timeout = std::chrono::milliseconds{10000}) const;
 
  private:
   struct Impl;

@@ -9,8 +9,8 @@
 #include "net/payload_mapping.h"
 
 #include <benchmark/benchmark.h>
-#include <nlohmann/json.hpp>
 #include <simdjson.h>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <cstdio>
@@ -43,7 +43,8 @@ nlohmann::json makeItem(std::mt19937_64& random, int index) {
       {"id", uuid(random, index % 2 == 0)},
       {"type", index % 4 == 3 ? "VIDEO" : "IMAGE"},
       {"title", titles[index % 5]},
-      {"bodyText", std::string("Entdecke jetzt über 200 neue Artikel — nur für kurze Zeit. ") + titles[(index + 2) % 5]},
+      {"bodyText",
+       std::string("Entdecke jetzt über 200 neue Artikel — nur für kurze Zeit. ") + titles[(index + 2) % 5]},
       {"media",
        {{"mediaType", index % 4 == 3 ? "video" : "IMAGE"},
         {"mediaUrl", "https://cdn.quenmark.io/media/" + uuid(random, false) + (index % 4 == 3 ? ".mp4" : ".jpg")},
@@ -175,11 +176,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
       auto raw = throughput_.find(std::string("BM_RawParse/") + size);
       auto full = throughput_.find(std::string("BM_DecodeAndMap/") + size);
       if (raw == throughput_.end() || full == throughput_.end() || raw->second <= 0) continue;
-      std::printf("  %5s KB: raw %8.1f  decode+map %8.1f  ratio %.3fx%s\n", size, raw->second / 1e6,
-                  full->second / 1e6, full->second / raw->second,
-                  std::string(size) == "100" ? (full->second / raw->second >= 0.15 ? "  (target 0.15x: met)"
-                                                                                    : "  (target 0.15x: MISSED)")
-                                             : "");
+      std::printf("  %5s KB: raw %8.1f  decode+map %8.1f  ratio %.3fx%s\n", size, raw->second / 1e6, full->second / 1e6,
+                  full->second / raw->second,
+                  std::string(size) == "100"
+                      ? (full->second / raw->second >= 0.15 ? "  (target 0.15x: met)" : "  (target 0.15x: MISSED)")
+                      : "");
     }
   }
 

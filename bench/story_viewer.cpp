@@ -42,9 +42,9 @@ std::vector<StoryGroup> makeGroups(std::size_t itemCount, double duration) {
   std::vector<StoryItem> items;
   for (std::size_t i = 0; i < itemCount; ++i) {
     const std::string id = "item-" + std::to_string(i);
-    items.emplace_back(id, std::nullopt, std::nullopt, StoryMediaType::image,
-                       media.appendingPathComponent(id + ".jpg"), duration, std::nullopt, std::nullopt,
-                       WidgetType::none, std::nullopt, std::nullopt, std::vector<WidgetOption>{}, std::nullopt);
+    items.emplace_back(id, std::nullopt, std::nullopt, StoryMediaType::image, media.appendingPathComponent(id + ".jpg"),
+                       duration, std::nullopt, std::nullopt, WidgetType::none, std::nullopt, std::nullopt,
+                       std::vector<WidgetOption>{}, std::nullopt);
   }
   std::vector<StoryGroup> groups;
   groups.emplace_back("group-1", "Group", StoryTheme::defaultTheme(), items.front().mediaURL(), std::move(items));

@@ -16,7 +16,7 @@ namespace quenmark::devserver {
 
 /// One poll or quiz option as the content file gives it.
 struct ContentOption {
-  std::string id;            ///< As written in the file (either letter case).
+  std::string id;              ///< As written in the file (either letter case).
   std::int64_t voteCount = 0;  ///< Votes the file starts the option with; stored votes come on top.
 };
 

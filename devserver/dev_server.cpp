@@ -52,8 +52,8 @@ std::optional<std::string> requestUser(const httplib::Request& request, const nl
 bool isPlainHost(const std::string& host) {
   if (host.empty() || host.size() > 255) return false;
   for (char c : host) {
-    bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                   c == '-' || c == ':' || c == '[' || c == ']';
+    bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+                   c == ':' || c == '[' || c == ']';
     if (!allowed) return false;
   }
   return true;
@@ -201,8 +201,7 @@ void DevServer::installRoutes() {
   if (options_.accessLog) {
     server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
       std::lock_guard lock(logMutex_);
-      *options_.accessLog << request.method << ' ' << request.path << ' ' << response.status << '\n'
-                          << std::flush;
+      *options_.accessLog << request.method << ' ' << request.path << ' ' << response.status << '\n' << std::flush;
     });
   }
 }
@@ -291,8 +290,8 @@ void DevServer::handleVote(const httplib::Request& request, httplib::Response& r
   if (!option) {
     return answerError(response, 404, "Story item '" + request.matches[2].str() + "' has no option '" + optionId + "'");
   }
-  auto count = store_->recordVote(app->appKey, itemKey, requestUser(request, &body.value()), identifierKey(option->id),
-                                  now());
+  auto count =
+      store_->recordVote(app->appKey, itemKey, requestUser(request, &body.value()), identifierKey(option->id), now());
   if (!count) return answerError(response, 500, "Cannot store the vote: " + count.error());
   answer(response, 200,
          nlohmann::json{{"voted", true}, {"optionId", option->id}, {"voteCount", option->voteCount + count.value()}});

@@ -93,8 +93,8 @@ bool execute(sqlite3* db, const char* sql, std::string* failure) {
 Outcome<std::unique_ptr<DevStore>> DevStore::open(const std::filesystem::path& file) {
   using Result = Outcome<std::unique_ptr<DevStore>>;
   sqlite3* db = nullptr;
-  int code = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                             nullptr);
+  int code =
+      sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
   if (code != SQLITE_OK) {
     std::string message = db ? lastError(db) : "out of memory";
     sqlite3_close(db);
@@ -186,8 +186,7 @@ Outcome<std::int64_t> DevStore::addEvent(const std::string& kind, const std::str
 
 Outcome<std::vector<StoredEvent>> DevStore::eventsAfter(std::int64_t afterId, int limit) {
   std::lock_guard lock(mutex_);
-  Statement query(db_,
-                  "SELECT id, kind, app_key, received_at, body FROM events WHERE id > ? ORDER BY id LIMIT ?");
+  Statement query(db_, "SELECT id, kind, app_key, received_at, body FROM events WHERE id > ? ORDER BY id LIMIT ?");
   query.bind(afterId).bind(static_cast<std::int64_t>(limit));
   std::vector<StoredEvent> events;
   while (query.step()) {

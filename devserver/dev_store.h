@@ -27,7 +27,7 @@ struct StoredVote {
 /// One SDK event or analytics record exactly as it arrived.
 struct StoredEvent {
   std::int64_t id = 0;
-  std::string kind;        ///< "sdk_event" or "analytics".
+  std::string kind;  ///< "sdk_event" or "analytics".
   std::string appKey;
   std::string receivedAt;  ///< UTC text with whole seconds.
   std::string body;        ///< The request body, byte for byte.

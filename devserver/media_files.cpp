@@ -28,17 +28,17 @@ std::optional<std::filesystem::path> resolveMediaFile(const std::filesystem::pat
   auto canonicalFile = std::filesystem::canonical(joined, error);
   if (error || !std::filesystem::is_regular_file(canonicalFile, error) || error) return std::nullopt;
   // A symbolic link inside the directory may still point elsewhere: the resolved file must stay under root.
-  auto rootEnd = std::mismatch(canonicalRoot.begin(), canonicalRoot.end(), canonicalFile.begin(),
-                               canonicalFile.end()).first;
+  auto rootEnd =
+      std::mismatch(canonicalRoot.begin(), canonicalRoot.end(), canonicalFile.begin(), canonicalFile.end()).first;
   if (rootEnd != canonicalRoot.end()) return std::nullopt;
   return canonicalFile;
 }
 
 std::string mediaContentType(const std::filesystem::path& file) {
   static const std::map<std::string, std::string> types = {
-      {".png", "image/png"},   {".jpg", "image/jpeg"}, {".jpeg", "image/jpeg"}, {".webp", "image/webp"},
-      {".gif", "image/gif"},   {".mp4", "video/mp4"},  {".m4v", "video/mp4"},   {".mov", "video/quicktime"},
-      {".json", "application/json"}};
+      {".png", "image/png"},   {".jpg", "image/jpeg"},      {".jpeg", "image/jpeg"},
+      {".webp", "image/webp"}, {".gif", "image/gif"},       {".mp4", "video/mp4"},
+      {".m4v", "video/mp4"},   {".mov", "video/quicktime"}, {".json", "application/json"}};
   std::string extension = file.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

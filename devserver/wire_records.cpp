@@ -51,8 +51,8 @@ std::optional<std::string> result(const std::string& failure) {
 
 void checkTheme(const nlohmann::json& theme, const std::string& path, std::string* failure) {
   RecordCheck check(theme, path, failure);
-  for (const char* key : {"id", "name", "progressStyle", "bubbleStyle", "fontFamily", "primaryColor",
-                          "secondaryColor", "ctaStyle"}) {
+  for (const char* key :
+       {"id", "name", "progressStyle", "bubbleStyle", "fontFamily", "primaryColor", "secondaryColor", "ctaStyle"}) {
     check.optionalString(key);
   }
 }
@@ -80,8 +80,8 @@ void checkStoryItem(const nlohmann::json& item, const std::string& path, std::st
   RecordCheck check(item, path, failure);
   check.requiredUuid("id");
   check.requiredString("type");
-  for (const char* key : {"title", "bodyText", "ctaText", "ctaUrl", "widgetType", "widgetQuestion",
-                          "swipeCallbackUrl"}) {
+  for (const char* key :
+       {"title", "bodyText", "ctaText", "ctaUrl", "widgetType", "widgetQuestion", "swipeCallbackUrl"}) {
     check.optionalString(key);
   }
   check.optionalInteger("durationSeconds");
@@ -193,8 +193,8 @@ void checkBannerContent(const nlohmann::json& banner, const std::string& path, s
   check.requiredInteger("viewOrder");
   check.optionalInteger("autoplaySeconds");
   // The four layout settings come under a plain name and under a name prefixed with "banner".
-  for (const char* key : {"layoutMode", "aspectRatio", "contentMode", "bannerLayoutMode", "bannerAspectRatio",
-                          "bannerContentMode"}) {
+  for (const char* key :
+       {"layoutMode", "aspectRatio", "contentMode", "bannerLayoutMode", "bannerAspectRatio", "bannerContentMode"}) {
     check.optionalString(key);
   }
   check.optionalInteger("fixedHeight");

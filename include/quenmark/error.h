@@ -39,7 +39,7 @@ struct Error {
 template <class T>
 class Result {
  public:
-  Result(T value) : storage_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : storage_(std::in_place_index<0>, std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : storage_(std::in_place_index<1>, std::move(error)) {}  // NOLINT: implicit by design
 
   bool ok() const noexcept { return storage_.index() == 0; }

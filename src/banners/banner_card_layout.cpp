@@ -12,12 +12,9 @@ BannerIndicator bannerIndicator(const BannerRenderState& state, double activeIte
   const int count = static_cast<int>(state.items.size());
   if (count < 2) return std::monostate{};
   switch (state.banner.type()) {
-    case BannerType::static_:
-      return std::monostate{};
-    case BannerType::story:
-      return BannerStoryProgressIndicator{count, state.activeItemIndex, activeItemProgress};
-    case BannerType::carousel:
-      return BannerProgressIndicator{count, state.activeItemIndex};
+    case BannerType::static_: return std::monostate{};
+    case BannerType::story: return BannerStoryProgressIndicator{count, state.activeItemIndex, activeItemProgress};
+    case BannerType::carousel: return BannerProgressIndicator{count, state.activeItemIndex};
   }
   return std::monostate{};
 }

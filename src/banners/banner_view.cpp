@@ -53,8 +53,7 @@ std::shared_ptr<BannerView> BannerView::create(std::string placementKey) {
 }
 
 BannerView::BannerView(std::string placementKey)
-    : placementKey_(std::move(placementKey)),
-      api_(std::make_unique<StoryAPI>()) {}
+    : placementKey_(std::move(placementKey)), api_(std::make_unique<StoryAPI>()) {}
 
 BannerView::~BannerView() = default;
 
@@ -306,12 +305,9 @@ void BannerView::openCallToAction(const BannerItem& item) {
   switch (item.ctaType()) {
     case BannerCtaType::externalURL:
     case BannerCtaType::deepLink:
-    case BannerCtaType::internalRoute:
-      platform::currentPlatform()->urlOpener->open(*url);
-      return;
+    case BannerCtaType::internalRoute: platform::currentPlatform()->urlOpener->open(*url); return;
     case BannerCtaType::customEvent:
-    case BannerCtaType::none:
-      return;  // the host hears of the tap through its event handler only
+    case BannerCtaType::none: return;  // the host hears of the tap through its event handler only
   }
 }
 

@@ -12,8 +12,7 @@ double linearised(double component) noexcept {
 }  // namespace
 
 double relativeLuminance(const Color& color) noexcept {
-  return 0.2126 * linearised(color.red()) + 0.7152 * linearised(color.green()) +
-         0.0722 * linearised(color.blue());
+  return 0.2126 * linearised(color.red()) + 0.7152 * linearised(color.green()) + 0.0722 * linearised(color.blue());
 }
 
 }  // namespace quenmark

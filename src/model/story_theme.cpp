@@ -25,10 +25,8 @@ FontDescription StoryTheme::font(double size, FontWeight weight) const {
   switch (weight) {
     case FontWeight::semibold:
     case FontWeight::medium:
-    case FontWeight::bold:
-      return FontDescription::system(size, weight);
-    default:
-      return FontDescription::system(size, FontWeight::regular);
+    case FontWeight::bold: return FontDescription::system(size, weight);
+    default: return FontDescription::system(size, FontWeight::regular);
   }
 }
 

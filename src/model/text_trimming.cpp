@@ -8,12 +8,21 @@ namespace {
 
 bool isWhitespaceOrNewline(char32_t c) noexcept {
   switch (c) {
-    case 0x0009: case 0x000A: case 0x000B: case 0x000C: case 0x000D:
-    case 0x0020: case 0x0085: case 0x00A0: case 0x1680:
-    case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
-      return true;
-    default:
-      return c >= 0x2000 && c <= 0x200A;
+    case 0x0009:
+    case 0x000A:
+    case 0x000B:
+    case 0x000C:
+    case 0x000D:
+    case 0x0020:
+    case 0x0085:
+    case 0x00A0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000: return true;
+    default: return c >= 0x2000 && c <= 0x200A;
   }
 }
 
@@ -82,8 +91,8 @@ std::string upperCasedForMatching(std::string_view text) {
       continue;
     }
     switch (d.codePoint) {
-      case 0x0131: out += "I"; break;    // dotless i
-      case 0x017F: out += "S"; break;    // long s
+      case 0x0131: out += "I"; break;  // dotless i
+      case 0x017F: out += "S"; break;  // long s
       case 0xFB00: out += "FF"; break;
       case 0xFB01: out += "FI"; break;
       case 0xFB02: out += "FL"; break;

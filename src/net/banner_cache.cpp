@@ -10,9 +10,9 @@ BannerCache& BannerCache::shared() {
   return *cache;
 }
 
-std::string BannerCache::key(const std::string& appKey, const std::string& placementKey,
-                             const std::string& environment, const std::optional<std::string>& appId,
-                             const std::optional<std::string>& bundleId, const std::optional<std::string>& userId) {
+std::string BannerCache::key(const std::string& appKey, const std::string& placementKey, const std::string& environment,
+                             const std::optional<std::string>& appId, const std::optional<std::string>& bundleId,
+                             const std::optional<std::string>& userId) {
   return appKey + "|" + placementKey + "|" + environment + "|" + appId.value_or("") + "|" + bundleId.value_or("") +
          "|" + userId.value_or("");
 }

@@ -6,8 +6,8 @@
 #include <simdjson.h>
 
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <optional>
@@ -96,8 +96,7 @@ bool readInt64(element value, std::int64_t& out, Failure& failure) {
   switch (value.type()) {
     case element_type::INT64:
       return value.get_int64().get(out) == simdjson::SUCCESS || failure.fail("expected an integer");
-    case element_type::UINT64:
-      return failure.fail("expected an integer in the signed 64-bit range");
+    case element_type::UINT64: return failure.fail("expected an integer in the signed 64-bit range");
     case element_type::DOUBLE: {
       double number = 0;
       if (value.get_double().get(number) != simdjson::SUCCESS) return failure.fail("expected an integer");
@@ -108,8 +107,7 @@ bool readInt64(element value, std::int64_t& out, Failure& failure) {
       }
       return failure.fail("expected an integer, found a fractional or out-of-range number");
     }
-    default:
-      return expected(failure, "an integer", value);
+    default: return expected(failure, "an integer", value);
   }
 }
 
@@ -274,10 +272,14 @@ template <>
 struct Keys<SdkThemeResponse> {
   using R = SdkThemeResponse;
   static constexpr Key<R> list[] = {
-      key<&R::progressStyle>("progressStyle"), key<&R::bubbleStyle>("bubbleStyle"),
-      key<&R::primaryColor>("primaryColor"),   key<&R::secondaryColor>("secondaryColor"),
-      key<&R::ctaStyle>("ctaStyle"),           key<&R::fontFamily>("fontFamily"),
-      key<&R::id>("id"),                       key<&R::name>("name"),
+      key<&R::progressStyle>("progressStyle"),
+      key<&R::bubbleStyle>("bubbleStyle"),
+      key<&R::primaryColor>("primaryColor"),
+      key<&R::secondaryColor>("secondaryColor"),
+      key<&R::ctaStyle>("ctaStyle"),
+      key<&R::fontFamily>("fontFamily"),
+      key<&R::id>("id"),
+      key<&R::name>("name"),
   };
 };
 
@@ -334,7 +336,7 @@ template <>
 struct Keys<SdkStoryGroupPayload> {
   using R = SdkStoryGroupPayload;
   static constexpr Key<R> list[] = {
-      key<&R::id, readUuid>("id"), key<&R::title>("title"),     key<&R::items>("items"),   key<&R::theme>("theme"),
+      key<&R::id, readUuid>("id"),   key<&R::title>("title"),     key<&R::items>("items"), key<&R::theme>("theme"),
       key<&R::priority>("priority"), key<&R::startAt>("startAt"), key<&R::endAt>("endAt"),
   };
 };
@@ -399,7 +401,8 @@ Result<T> decodeBody(simdjson::dom::parser& parser, const char* padded, std::siz
   try {
     element root;
     if (auto error = parser.parse(padded, size, false).get(root); error != simdjson::SUCCESS) {
-      return Error{ErrorKind::decoding, std::string("The body is not valid JSON: ") + simdjson::error_message(error), 0};
+      return Error{ErrorKind::decoding, std::string("The body is not valid JSON: ") + simdjson::error_message(error),
+                   0};
     }
     T payload;
     Failure failure;

@@ -28,16 +28,15 @@ std::optional<std::string_view> view(const std::optional<std::string>& text) {
 
 StoryTheme makeTheme(const SdkThemeResponse& theme) {
   const StoryTheme& fallback = StoryTheme::defaultTheme();
-  return StoryTheme(parseProgressStyle(view(theme.progressStyle)), parseBubbleStyle(view(theme.bubbleStyle)),
-                    parseFontFamily(view(theme.fontFamily)),
-                    parseColor(view(theme.primaryColor), fallback.primaryColor()),
-                    parseColor(view(theme.secondaryColor), fallback.secondaryColor()),
-                    parseCtaStyle(view(theme.ctaStyle)));
+  return StoryTheme(
+      parseProgressStyle(view(theme.progressStyle)), parseBubbleStyle(view(theme.bubbleStyle)),
+      parseFontFamily(view(theme.fontFamily)), parseColor(view(theme.primaryColor), fallback.primaryColor()),
+      parseColor(view(theme.secondaryColor), fallback.secondaryColor()), parseCtaStyle(view(theme.ctaStyle)));
 }
 
 WidgetOption makeOption(SdkWidgetOptionPayload option) {
-  return WidgetOption(std::move(option.id), std::move(option.text), std::move(option.emojiPrefix),
-                      option.orderIndex, option.isCorrect, option.voteCount.value_or(0));
+  return WidgetOption(std::move(option.id), std::move(option.text), std::move(option.emojiPrefix), option.orderIndex,
+                      option.isCorrect, option.voteCount.value_or(0));
 }
 
 // The plain key wins when it is present, even when its value is not one the mapping knows.

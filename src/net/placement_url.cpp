@@ -29,10 +29,8 @@ std::string asciiUppercased(std::string_view text) {
 
 const char* environmentName(StoryEnvironment environment) {
   switch (environment) {
-    case StoryEnvironment::staging:
-      return "STAGING";
-    case StoryEnvironment::production:
-      return "PRODUCTION";
+    case StoryEnvironment::staging: return "STAGING";
+    case StoryEnvironment::production: return "PRODUCTION";
   }
   return "PRODUCTION";
 }
@@ -50,8 +48,8 @@ std::optional<std::string> contentCountryCode(const std::optional<std::string>& 
   return code;
 }
 
-Url placementURL(const Url& base, const std::string& appKey, const std::string& placementKey,
-                 std::string_view resource, StoryEnvironment environment, const platform::DeviceInfo& device) {
+Url placementURL(const Url& base, const std::string& appKey, const std::string& placementKey, std::string_view resource,
+                 StoryEnvironment environment, const platform::DeviceInfo& device) {
   Url url = base.appendingPathComponent("sdk")
                 .appendingPathComponent("v1")
                 .appendingPathComponent("apps")

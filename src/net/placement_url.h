@@ -26,7 +26,7 @@ std::optional<std::string> contentCountryCode(const std::optional<std::string>& 
 /// base/sdk/v1/apps/{appKey}/placements/{placementKey}/{resource} with the query items environment,
 /// locale, platform, sdkVersion, deviceId, country and appVersion in that order, leaving out those
 /// without a value. Path components are percent-encoded; nothing else is escaped or validated.
-Url placementURL(const Url& base, const std::string& appKey, const std::string& placementKey,
-                 std::string_view resource, StoryEnvironment environment, const platform::DeviceInfo& device);
+Url placementURL(const Url& base, const std::string& appKey, const std::string& placementKey, std::string_view resource,
+                 StoryEnvironment environment, const platform::DeviceInfo& device);
 
 }  // namespace quenmark

@@ -52,8 +52,7 @@ std::optional<std::string> StoryAnalyticsAPI::analyticsCountryCode() {
   return analyticsCountryCodeFor(platform::currentPlatform()->device->current().regionCode);
 }
 
-std::optional<std::string> StoryAnalyticsAPI::makePayload(const StorySDKEvent& event,
-                                                          const std::string& placementKey) {
+std::optional<std::string> StoryAnalyticsAPI::makePayload(const StorySDKEvent& event, const std::string& placementKey) {
   using E = StorySDKEvent;
   auto fields = std::visit(
       [this](const auto& c) -> std::optional<AnalyticsFields> {

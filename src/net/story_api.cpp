@@ -49,8 +49,8 @@ std::optional<RequestContext> readContext() {
   StorySDK& sdk = StorySDK::shared();
   auto configuration = sdk.configuration();
   if (!configuration) return std::nullopt;
-  return RequestContext{std::move(*configuration), sdk.resolvedAppId(), sdk.resolvedBundleId(),
-                        sdk.resolvedUserId(), platform::currentPlatform()};
+  return RequestContext{std::move(*configuration), sdk.resolvedAppId(), sdk.resolvedBundleId(), sdk.resolvedUserId(),
+                        platform::currentPlatform()};
 }
 
 platform::HttpHeaders commonHeaders(const RequestContext& context, bool jsonBody) {
@@ -117,17 +117,16 @@ void StoryAPI::fetchStories(const std::string& placementKey, StoriesCompletion c
                    configuration.environment(), context->platform->device->current()),
       "GET", commonHeaders(*context, false), std::nullopt, kRequestTimeoutSeconds);
 
-  platform::sendRequest(
-      std::move(request), [decoding = decoding_, platform = context->platform, placementKey,
-                           completion = std::move(completion)](platform::HttpResult report) {
-        // On the HTTP session's thread: classify, decode and map here, then hop to the main thread.
-        auto groups = storiesFrom(report, *decoding, platform->clock->wallNow());
-        platform->mainThread->post([placementKey, groups = std::move(groups), completion]() mutable {
-          if (groups.ok()) StorySDK::shared().registerPlacement(groups.value(), placementKey);
-          auto callback = std::move(completion);
-          if (callback) callback(std::move(groups));
-        });
-      });
+  platform::sendRequest(std::move(request), [decoding = decoding_, platform = context->platform, placementKey,
+                                             completion = std::move(completion)](platform::HttpResult report) {
+    // On the HTTP session's thread: classify, decode and map here, then hop to the main thread.
+    auto groups = storiesFrom(report, *decoding, platform->clock->wallNow());
+    platform->mainThread->post([placementKey, groups = std::move(groups), completion]() mutable {
+      if (groups.ok()) StorySDK::shared().registerPlacement(groups.value(), placementKey);
+      auto callback = std::move(completion);
+      if (callback) callback(std::move(groups));
+    });
+  });
 }
 
 void StoryAPI::fetchBanners(const std::string& placementKey, BannersCompletion completion) {
@@ -144,42 +143,44 @@ void StoryAPI::fetchBanners(const std::string& placementKey, BannersCompletion c
       placementURL(context->platform->serviceBaseUrl, configuration.appKey(), placementKey, "banners",
                    configuration.environment(), context->platform->device->current()),
       "GET", commonHeaders(*context, false), std::nullopt, kRequestTimeoutSeconds);
-  std::string cacheKey = BannerCache::key(configuration.appKey(), placementKey,
-                                          environmentName(configuration.environment()), context->appId,
-                                          context->bundleId, context->userId);
+  std::string cacheKey =
+      BannerCache::key(configuration.appKey(), placementKey, environmentName(configuration.environment()),
+                       context->appId, context->bundleId, context->userId);
 
-  platform::sendRequest(
-      std::move(request), [decoding = decoding_, mainThread = context->platform->mainThread,
-                           cacheKey = std::move(cacheKey), completion = std::move(completion)](platform::HttpResult report) {
-        // On the HTTP session's thread.
-        Result<SdkBannersPayload> payload = Error{};
-        if (auto body = bodyOf(report); body.ok()) {
-          payload = decoding->run([&](ContentDecoder& decoder) { return decoder.decodeBanners(*body.value()); });
-        } else {
-          payload = std::move(body).error();
-        }
+  platform::sendRequest(std::move(request), [decoding = decoding_, mainThread = context->platform->mainThread,
+                                             cacheKey = std::move(cacheKey),
+                                             completion = std::move(completion)](platform::HttpResult report) {
+    // On the HTTP session's thread.
+    Result<SdkBannersPayload> payload = Error{};
+    if (auto body = bodyOf(report); body.ok()) {
+      payload = decoding->run([&](ContentDecoder& decoder) { return decoder.decodeBanners(*body.value()); });
+    } else {
+      payload = std::move(body).error();
+    }
 
-        if (!payload.ok()) {
-          // The last good list for this placement and identity stands in for any failure, read when the
-          // failure is delivered.
-          mainThread->post([cacheKey, error = payload.error(), completion]() mutable {
-            auto cached = BannerCache::shared().lookup(cacheKey);
-            auto callback = std::move(completion);
-            if (!callback) return;
-            if (cached) callback(std::move(*cached));
-            else callback(std::move(error));
-          });
-          return;
-        }
-
-        std::vector<Banner> banners;
-        banners.reserve(payload.value().banners.size());
-        for (auto& banner : payload.value().banners) {
-          if (auto mapped = makeBanner(std::move(banner))) banners.push_back(std::move(*mapped));
-        }
-        BannerCache::shared().store(cacheKey, banners);
-        deliver<std::vector<Banner>>(mainThread, completion, std::move(banners));
+    if (!payload.ok()) {
+      // The last good list for this placement and identity stands in for any failure, read when the
+      // failure is delivered.
+      mainThread->post([cacheKey, error = payload.error(), completion]() mutable {
+        auto cached = BannerCache::shared().lookup(cacheKey);
+        auto callback = std::move(completion);
+        if (!callback) return;
+        if (cached)
+          callback(std::move(*cached));
+        else
+          callback(std::move(error));
       });
+      return;
+    }
+
+    std::vector<Banner> banners;
+    banners.reserve(payload.value().banners.size());
+    for (auto& banner : payload.value().banners) {
+      if (auto mapped = makeBanner(std::move(banner))) banners.push_back(std::move(*mapped));
+    }
+    BannerCache::shared().store(cacheKey, banners);
+    deliver<std::vector<Banner>>(mainThread, completion, std::move(banners));
+  });
 }
 
 void StoryAPI::submitVote(const std::string& storyItemId, const std::string& optionId, VoteCompletion completion) {

@@ -54,12 +54,12 @@ struct StoryImagePipeline::State : std::enable_shared_from_this<StoryImagePipeli
         return;
       }
       auto* state = self.get();
-      state->decoder.post([self = std::move(self), key = std::move(key), load = std::move(load),
-                           bytes = std::move(*result->body)]() {
-        // On a decoding thread.
-        auto decoded = platform::decodeImage(bytes);
-        self->settle(key, load, decoded.ok() ? std::move(decoded).value() : nullptr);
-      });
+      state->decoder.post(
+          [self = std::move(self), key = std::move(key), load = std::move(load), bytes = std::move(*result->body)]() {
+            // On a decoding thread.
+            auto decoded = platform::decodeImage(bytes);
+            self->settle(key, load, decoded.ok() ? std::move(decoded).value() : nullptr);
+          });
     });
   }
 

@@ -174,9 +174,9 @@ struct CurlHttpSession::Impl {
 
     if (transfer->tooLarge) {
       completeAccepted(std::move(transfer), Error{ErrorKind::transport,
-                                          "The response body exceeds the limit of " +
-                                              std::to_string(options.maxResponseBytes) + " bytes.",
-                                          static_cast<long>(CURLE_FILESIZE_EXCEEDED)});
+                                                  "The response body exceeds the limit of " +
+                                                      std::to_string(options.maxResponseBytes) + " bytes.",
+                                                  static_cast<long>(CURLE_FILESIZE_EXCEEDED)});
       return;
     }
     if (code != CURLE_OK) {
@@ -232,7 +232,8 @@ struct CurlHttpSession::Impl {
     }
     active.clear();
     for (auto& transfer : pending) {
-      completeAccepted(std::move(transfer), Error{ErrorKind::cancelled, "The HTTP session was shut down.", kCancelledCode});
+      completeAccepted(std::move(transfer),
+                       Error{ErrorKind::cancelled, "The HTTP session was shut down.", kCancelledCode});
     }
   }
 };

@@ -21,8 +21,8 @@ std::optional<Error> checkDimensions(const char* format, std::uint64_t width, st
     return imageError(std::string("The ") + format + " image has no pixels.");
   }
   if (width > limits.maxDimension || height > limits.maxDimension || width * height > limits.maxPixels) {
-    return imageError(std::string("The ") + format + " image is too large to decode (" + std::to_string(width) +
-                      "x" + std::to_string(height) + " pixels).");
+    return imageError(std::string("The ") + format + " image is too large to decode (" + std::to_string(width) + "x" +
+                      std::to_string(height) + " pixels).");
   }
   return std::nullopt;
 }
@@ -108,8 +108,8 @@ Result<std::shared_ptr<const Image>> decodeJpeg(std::string_view bytes, const Im
     return imageError(std::string("The JPEG image could not be read: ") + tjGetErrorStr2(handle) + ".");
   }
   if (width <= 0 || height <= 0) return imageError("The JPEG image has no pixels.");
-  if (auto refused = checkDimensions("JPEG", static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height),
-                                     limits)) {
+  if (auto refused =
+          checkDimensions("JPEG", static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), limits)) {
     return *refused;
   }
   const std::size_t stride = static_cast<std::size_t>(width) * 4u;
@@ -120,9 +120,8 @@ Result<std::shared_ptr<const Image>> decodeJpeg(std::string_view bytes, const Im
   if (tjDecompress2(handle, data, size, pixels.get(), width, static_cast<int>(stride), height, TJPF_RGBA, 0) != 0) {
     return imageError(std::string("The JPEG image could not be decoded: ") + tjGetErrorStr2(handle) + ".");
   }
-  return std::shared_ptr<const Image>(std::make_shared<Image>(static_cast<std::uint32_t>(width),
-                                                              static_cast<std::uint32_t>(height), stride,
-                                                              std::move(pixels)));
+  return std::shared_ptr<const Image>(std::make_shared<Image>(
+      static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), stride, std::move(pixels)));
 }
 
 Result<std::shared_ptr<const Image>> decodeWebp(std::string_view bytes, const ImageDecodeLimits& limits) {
@@ -152,12 +151,9 @@ Result<std::shared_ptr<const Image>> decodeImage(std::string_view bytes, const I
     const auto format = sniffImageFormat(bytes);
     if (!format) return imageError("The bytes are not an image in a supported format (PNG, JPEG or WebP).");
     switch (*format) {
-      case ImageFormat::png:
-        return decodePng(bytes, limits);
-      case ImageFormat::jpeg:
-        return decodeJpeg(bytes, limits);
-      case ImageFormat::webp:
-        return decodeWebp(bytes, limits);
+      case ImageFormat::png: return decodePng(bytes, limits);
+      case ImageFormat::jpeg: return decodeJpeg(bytes, limits);
+      case ImageFormat::webp: return decodeWebp(bytes, limits);
     }
     return imageError("The image format is not supported.");
   } catch (const std::bad_alloc&) {

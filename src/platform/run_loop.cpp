@@ -48,8 +48,10 @@ class AsioTimer final : public Timer {
     record->timer.async_wait([record, due](const std::error_code& error) {
       if (error || !record->valid) return;
       // Re-arm first: the callback may invalidate the timer or destroy its handle.
-      if (record->repeats) arm(record, due + record->interval);
-      else record->valid = false;
+      if (record->repeats)
+        arm(record, due + record->interval);
+      else
+        record->valid = false;
       auto fire = record->fire;  // the callee may destroy the handle and with it the stored callback
       if (!record->repeats) record->fire = nullptr;
       if (fire) fire();

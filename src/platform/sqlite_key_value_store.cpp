@@ -28,8 +28,8 @@ bool exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, 
 sqlite3* openAndLoad(const std::filesystem::path& file, std::map<std::string, std::string, std::less<>>& values,
                      Error& error) {
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                           nullptr);
+  int rc =
+      sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     error = storageError("Could not open " + file.string(), db);
     sqlite3_close(db);
@@ -89,8 +89,8 @@ struct SqliteKeyValueStore::Impl {
     db = openAndLoad(file, values, error);
     if (db == nullptr) {
       // Keep the unreadable file for inspection and start over.
-      auto stamp = std::chrono::duration_cast<std::chrono::seconds>(
-                       std::chrono::system_clock::now().time_since_epoch()).count();
+      auto stamp =
+          std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
       auto aside = file;
       aside += ".corrupt-" + std::to_string(stamp);
       std::error_code renameError;
@@ -131,8 +131,10 @@ struct SqliteKeyValueStore::Impl {
   void enqueue(Write write) {
     {
       std::lock_guard lock(mutex);
-      if (write.value) values[write.key] = *write.value;
-      else if (auto found = values.find(write.key); found != values.end()) values.erase(found);
+      if (write.value)
+        values[write.key] = *write.value;
+      else if (auto found = values.find(write.key); found != values.end())
+        values.erase(found);
       queue.push_back(std::move(write));
     }
     changed.notify_all();

@@ -67,8 +67,9 @@ std::optional<std::string> regionFromLocaleIdentifier(std::string_view identifie
   if (underscore == std::string_view::npos) return std::nullopt;
   std::string_view rest = identifier.substr(underscore + 1);
   if (auto next = rest.find('_'); next != std::string_view::npos) rest = rest.substr(0, next);
-  bool valid = (rest.size() == 2 && std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isalpha(c); })) ||
-               (rest.size() == 3 && std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isdigit(c); }));
+  bool valid =
+      (rest.size() == 2 && std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isalpha(c); })) ||
+      (rest.size() == 3 && std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isdigit(c); }));
   if (!valid) return std::nullopt;
   return upper(std::string(rest));
 }
@@ -88,7 +89,8 @@ SystemDeviceInfo::SystemDeviceInfo(DeviceInfoOverrides overrides) : overrides_(s
   if (overrides_.vendorIdentifier) {
     vendorIdentifier_ = overrides_.vendorIdentifier;
   } else if (auto machine = readMachineId()) {
-    vendorIdentifier_ = vendorIdentifierFor(*machine, overrides_.vendorName.value_or(vendorOfBundle(overrides_.bundleIdentifier)));
+    vendorIdentifier_ =
+        vendorIdentifierFor(*machine, overrides_.vendorName.value_or(vendorOfBundle(overrides_.bundleIdentifier)));
   }
 }
 

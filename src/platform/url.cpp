@@ -2,8 +2,8 @@
 
 #include <uriparser/Uri.h>
 
-#include <algorithm>
 #include <arpa/inet.h>
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>

@@ -26,8 +26,7 @@ StoryUIStrings StoryUIStrings::defaultStrings() {
 
 StoryConfiguration::StoryConfiguration(std::string sdkKey, std::string appKey, StoryEnvironment environment,
                                        std::optional<std::string> appId, std::optional<std::string> bundleId,
-                                       std::optional<std::string> userId, StoryUIStrings uiStrings,
-                                       bool isPreviewMode)
+                                       std::optional<std::string> userId, StoryUIStrings uiStrings, bool isPreviewMode)
     : sdkKey_(std::move(sdkKey)),
       appKey_(std::move(appKey)),
       environment_(environment),

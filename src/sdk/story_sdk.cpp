@@ -231,8 +231,7 @@ void StorySDK::report(const StorySDKEvent& event, const std::string& placementKe
       event.asVariant());
 }
 
-void StorySDK::reportCtaClick(const std::string& placementKey, const std::string& groupId,
-                              const std::string& itemId) {
+void StorySDK::reportCtaClick(const std::string& placementKey, const std::string& groupId, const std::string& itemId) {
   sendStoryEvent(SdkEventType::ctaClick, placementKey, groupId, itemId);
 }
 
@@ -278,9 +277,9 @@ void postSdkEvent(const StoryConfiguration& configuration, SdkEventType type, co
     return;  // text that is not UTF-8 cannot be encoded; the event is dropped (its key stays recorded)
   }
 
-  platform::HttpRequest request{platform->serviceBaseUrl.appendingPathComponent("sdk")
-                                    .appendingPathComponent("v1")
-                                    .appendingPathComponent("events")};
+  platform::HttpRequest request{
+      platform->serviceBaseUrl.appendingPathComponent("sdk").appendingPathComponent("v1").appendingPathComponent(
+          "events")};
   request.method = "POST";
   request.timeoutSeconds = 60.0;
   request.headers = {{"Content-Type", "application/json"}, {"X-Talewyn-SDK-Key", configuration.sdkKey()}};

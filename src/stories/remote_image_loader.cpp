@@ -52,10 +52,12 @@ void RemoteImageLoader::startLoad() {
   if (generation != generation_ || !url_) return;
   const Url requested = *url_;
   std::weak_ptr<RemoteImageLoader> weakSelf = weak_from_this();
-  StoryImagePipeline::shared().imageFor(requested, [weakSelf, generation, requested](std::shared_ptr<const Image> image) {
-    // On the main thread.
-    if (auto self = weakSelf.lock()) self->finishLoad(generation, requested, std::move(image));
-  });
+  StoryImagePipeline::shared().imageFor(requested,
+                                        [weakSelf, generation, requested](std::shared_ptr<const Image> image) {
+                                          // On the main thread.
+                                          if (auto self = weakSelf.lock())
+                                            self->finishLoad(generation, requested, std::move(image));
+                                        });
 }
 
 void RemoteImageLoader::finishLoad(std::uint64_t generation, const Url& requested, std::shared_ptr<const Image> image) {

@@ -52,9 +52,7 @@ std::shared_ptr<StoryViewerViewModel> StoryViewerViewModel::create(std::vector<S
 
 StoryViewerViewModel::StoryViewerViewModel(PrivateTag, std::vector<StoryGroup> groups, std::ptrdiff_t startIndex,
                                            std::string placementKey)
-    : groups_(std::move(groups)),
-      placementKey_(std::move(placementKey)),
-      api_(std::make_shared<StoryAPI>()) {
+    : groups_(std::move(groups)), placementKey_(std::move(placementKey)), api_(std::make_shared<StoryAPI>()) {
   if (!groups_.empty()) {
     const auto last = static_cast<std::ptrdiff_t>(groups_.size()) - 1;
     currentGroupIndex_ = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(startIndex, 0, last));

@@ -34,7 +34,8 @@ TEST(BannerLayout, CardHeightByLayoutMode) {
   EXPECT_EQ(cardHeight(BannerLayoutMode::fixedHeight, "16:9", 180, 320), 180);
   EXPECT_EQ(cardHeight(BannerLayoutMode::fixedHeight, "16:9", 180, 1024), 180);
   // Without a usable height the card is square, or follows a ratio text when there is one.
-  for (auto unusable : {std::optional<std::int64_t>(0), std::optional<std::int64_t>(-5), std::optional<std::int64_t>()}) {
+  for (auto unusable :
+       {std::optional<std::int64_t>(0), std::optional<std::int64_t>(-5), std::optional<std::int64_t>()}) {
     EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::fixedHeight, std::nullopt, unusable, 320), 320);
   }
   EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::fixedHeight, "2:1", 0, 320), 160);
@@ -123,9 +124,10 @@ TEST(BannerLayout, CardChoosesItsIndicatorAndPlacesIt) {
   EXPECT_EQ(std::get<BannerProgressIndicator>(carousel->indicator), (BannerProgressIndicator{3, 1}));
   EXPECT_EQ(carousel->indicatorFrame, (BannerRect{137, 129, 46, 15}));  // centred, 16 above the bottom
 
-  for (auto [type, count] : {std::pair{BannerType::static_, 3}, std::pair{BannerType::story, 1},
-                             std::pair{BannerType::carousel, 1}}) {
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(layoutBannerCard(renderState(type, count, 0), 0, 320)->indicator));
+  for (auto [type, count] :
+       {std::pair{BannerType::static_, 3}, std::pair{BannerType::story, 1}, std::pair{BannerType::carousel, 1}}) {
+    EXPECT_TRUE(
+        std::holds_alternative<std::monostate>(layoutBannerCard(renderState(type, count, 0), 0, 320)->indicator));
   }
 }
 

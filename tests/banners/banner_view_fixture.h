@@ -21,7 +21,11 @@ inline constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/hom
 struct ItemSpec {
   ItemSpec(long long idValue, long long order, std::string pictureName, std::string cta = "NONE",
            std::optional<std::string> url = std::nullopt)
-      : id(idValue), orderIndex(order), picture(std::move(pictureName)), ctaType(std::move(cta)), ctaUrl(std::move(url)) {}
+      : id(idValue),
+        orderIndex(order),
+        picture(std::move(pictureName)),
+        ctaType(std::move(cta)),
+        ctaUrl(std::move(url)) {}
 
   long long id;
   long long orderIndex;
@@ -72,9 +76,12 @@ class BannerViewTest : public sdktest::SdkTest {
       if (spec.ctaUrl) item["ctaUrl"] = *spec.ctaUrl;
       itemsJson.push_back(item);
     }
-    return {{"id", id},           {"type", type},
-            {"placementKey", "home_top"}, {"viewOrder", id},
-            {"autoplaySeconds", autoplaySeconds}, {"items", itemsJson}};
+    return {{"id", id},
+            {"type", type},
+            {"placementKey", "home_top"},
+            {"viewOrder", id},
+            {"autoplaySeconds", autoplaySeconds},
+            {"items", itemsJson}};
   }
 
   void serveBanners(const std::vector<nlohmann::json>& banners) {
@@ -122,7 +129,9 @@ class BannerViewTest : public sdktest::SdkTest {
     }
     return result;
   }
-  std::vector<StorySDKEvent::BannerImpression> impressions() const { return reported<StorySDKEvent::BannerImpression>(); }
+  std::vector<StorySDKEvent::BannerImpression> impressions() const {
+    return reported<StorySDKEvent::BannerImpression>();
+  }
   std::vector<StorySDKEvent::BannerClick> clicks() const { return reported<StorySDKEvent::BannerClick>(); }
 
   std::vector<StorySDKEvent> events;

@@ -10,8 +10,8 @@ namespace quenmark {
 namespace {
 
 using bannertest::BannerViewTest;
-using bannertest::ItemSpec;
 using bannertest::items;
+using bannertest::ItemSpec;
 
 std::vector<std::string> idsOf(const std::vector<BannerItem>& list) {
   std::vector<std::string> ids;
@@ -375,7 +375,8 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
 }
 
 TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", {{7, 1, "bad-7.png"}, {8, 2, "ok-8.png"}})});
+  serveBanners(
+      {bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", {{7, 1, "bad-7.png"}, {8, 2, "ok-8.png"}})});
   auto view = makeView();
   appearAndLoad(view);
   awaitPicture(view);

@@ -67,22 +67,26 @@ TEST(CommandLine, EventsPrintsTheStoredEventsAsJsonLines) {
   {
     auto store = DevStore::open(database);
     ASSERT_TRUE(store);
-    ASSERT_TRUE(store.value()->addEvent("sdk_event", "demo-app", "2026-01-31T09:05:00Z", R"({"eventType":"SWIPE_UP"})"));
-    ASSERT_TRUE(store.value()->addEvent("analytics", "demo-app", "2026-01-31T09:05:02Z", R"({"eventType":"POLL_VOTED"})"));
+    ASSERT_TRUE(
+        store.value()->addEvent("sdk_event", "demo-app", "2026-01-31T09:05:00Z", R"({"eventType":"SWIPE_UP"})"));
+    ASSERT_TRUE(
+        store.value()->addEvent("analytics", "demo-app", "2026-01-31T09:05:02Z", R"({"eventType":"POLL_VOTED"})"));
   }
   std::ostringstream out, err;
   ASSERT_EQ(runCommandLine({"events", "--db", database.string()}, out, err), 0) << err.str();
-  EXPECT_EQ(out.str(),
-            R"({"appKey":"demo-app","body":{"eventType":"SWIPE_UP"},"id":1,"kind":"sdk_event","receivedAt":"2026-01-31T09:05:00Z"})"
-            "\n"
-            R"({"appKey":"demo-app","body":{"eventType":"POLL_VOTED"},"id":2,"kind":"analytics","receivedAt":"2026-01-31T09:05:02Z"})"
-            "\n");
+  EXPECT_EQ(
+      out.str(),
+      R"({"appKey":"demo-app","body":{"eventType":"SWIPE_UP"},"id":1,"kind":"sdk_event","receivedAt":"2026-01-31T09:05:00Z"})"
+      "\n"
+      R"({"appKey":"demo-app","body":{"eventType":"POLL_VOTED"},"id":2,"kind":"analytics","receivedAt":"2026-01-31T09:05:02Z"})"
+      "\n");
 }
 
 TEST(CommandLine, ServeRefusesBrokenContentBeforeListening) {
   TemporaryDirectory directory;
   auto content = directory.path() / "content.json";
-  std::ofstream(content) << R"({"apps": {"app": {"sdkKey": "key", "placements": {"home": {"stories": [{"id": "x"}]}}}}})";
+  std::ofstream(content)
+      << R"({"apps": {"app": {"sdkKey": "key", "placements": {"home": {"stories": [{"id": "x"}]}}}}})";
   std::ostringstream out, err;
   EXPECT_EQ(runCommandLine({"serve", "--content", content.string(), "--db", (directory.path() / "d.db").string(),
                             "--port", "0", "--quiet"},

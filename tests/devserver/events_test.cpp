@@ -143,11 +143,11 @@ TEST_F(DevServerTest, AnalyticsRecordsThatBreakTheRecordAre400AndAreNotStored) {
     EXPECT_EQ(post("/sdk/v1/apps/demo-app/events", body.dump(), headers()).first, 400) << name;
   }
   // The optional keys may all be left out.
-  auto minimal = with(with(with(with(with(with(record, "storyGroupId", kRemove), "userLanguage", kRemove), "country",
-                                          kRemove),
-                                     "deviceId", kRemove),
-                           "sessionId", kRemove),
-                      "storyItemId", kRemove);
+  auto minimal =
+      with(with(with(with(with(with(record, "storyGroupId", kRemove), "userLanguage", kRemove), "country", kRemove),
+                     "deviceId", kRemove),
+                "sessionId", kRemove),
+           "storyItemId", kRemove);
   EXPECT_EQ(post("/sdk/v1/apps/demo-app/events", minimal.dump(), headers()).first, 202);
   EXPECT_EQ(post("/sdk/v1/apps/no-such-app/events", record.dump(), headers()).first, 404);
   EXPECT_EQ(storedEvents(*store).size(), 1u);

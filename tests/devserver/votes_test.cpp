@@ -65,9 +65,8 @@ TEST_F(VoteTest, EachUserHasOneVotePerItemAndALaterVoteReplacesTheEarlierOne) {
   EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
 
   // Votes on another item are separate: the same user votes in the quiz too.
-  auto [quizStatus, quiz] =
-      post(votePath("7e0b3f1a-5c2d-4a8e-b6f4-100000000006"), voteBody("c3a10000-0000-4000-8000-000000000062"),
-           headers("user-1"));
+  auto [quizStatus, quiz] = post(votePath("7e0b3f1a-5c2d-4a8e-b6f4-100000000006"),
+                                 voteBody("c3a10000-0000-4000-8000-000000000062"), headers("user-1"));
   ASSERT_EQ(quizStatus, 200);
   EXPECT_EQ(quiz["voteCount"], 10);
   EXPECT_EQ(countOf(pollFor("user-1"), kWidgets), 2);

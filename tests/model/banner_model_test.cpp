@@ -72,14 +72,9 @@ TEST(BannerValues, EqualityComparesItemsElementByElement) {
 }
 
 TEST(BannerJson, AbsentLayoutValuesDecodeAbsentAndAreNotWrittenBack) {
-  const json object = {{"id", "41"},
-                       {"type", "CAROUSEL"},
-                       {"placementKey", "home_top"},
-                       {"viewOrder", 2},
-                       {"autoplaySeconds", 5},
-                       {"bannerLayoutMode", "AUTO"},
-                       {"bannerContentMode", "COVER"},
-                       {"items", json::array()}};
+  const json object = {
+      {"id", "41"},           {"type", "CAROUSEL"},         {"placementKey", "home_top"},   {"viewOrder", 2},
+      {"autoplaySeconds", 5}, {"bannerLayoutMode", "AUTO"}, {"bannerContentMode", "COVER"}, {"items", json::array()}};
   const Result<Banner> decoded = decodeBannerJson(object.dump());
   ASSERT_TRUE(decoded.ok()) << decoded.error().description;
   EXPECT_EQ(decoded.value(), banner({}));

@@ -14,8 +14,10 @@ TEST(UuidText, NewIdentifiersAreDistinctUpperCaseCanonicalText) {
     std::string id = makeUuidText();
     ASSERT_EQ(id.size(), 36u);
     for (size_t j = 0; j < id.size(); ++j) {
-      if (j == 8 || j == 13 || j == 18 || j == 23) EXPECT_EQ(id[j], '-');
-      else EXPECT_TRUE((id[j] >= '0' && id[j] <= '9') || (id[j] >= 'A' && id[j] <= 'F')) << id;
+      if (j == 8 || j == 13 || j == 18 || j == 23)
+        EXPECT_EQ(id[j], '-');
+      else
+        EXPECT_TRUE((id[j] >= '0' && id[j] <= '9') || (id[j] >= 'A' && id[j] <= 'F')) << id;
     }
     seen.insert(id);
   }
@@ -47,9 +49,9 @@ TEST(Iso8601, ParsesZuluAndOffsetsAndRefusesEverythingElse) {
   EXPECT_EQ(*offset, *zulu);
   EXPECT_EQ(parseIso8601("2025-03-01T05:15:30-05:00"), zulu);
 
-  for (const char* bad : {"2025-03-01T10:15:30.123Z", "2025-03-01T10:15Z", "2025-03-01 10:15:30Z", "2025-03-01T10:15:30",
-                          "2025-13-01T10:15:30Z", "2025-02-30T10:15:30Z", "2025-03-01T25:15:30Z", "", "garbage",
-                          "2025-03-01T10:15:30+0200", "2025-03-01T10:15:30+02:00x"}) {
+  for (const char* bad : {"2025-03-01T10:15:30.123Z", "2025-03-01T10:15Z", "2025-03-01 10:15:30Z",
+                          "2025-03-01T10:15:30", "2025-13-01T10:15:30Z", "2025-02-30T10:15:30Z", "2025-03-01T25:15:30Z",
+                          "", "garbage", "2025-03-01T10:15:30+0200", "2025-03-01T10:15:30+02:00x"}) {
     EXPECT_FALSE(parseIso8601(bad)) << bad;
   }
 }

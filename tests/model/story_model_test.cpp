@@ -32,11 +32,12 @@ StoryItem plainItem(std::vector<WidgetOption> options = {}, std::optional<Widget
 }
 
 StoryItem fullItem() {
-  return StoryItem("8c0f2a4e-1d3b-4c5a-9e7f-0a1b2c3d4e5f", "Summer sale", "Up to 50% off \u2600", StoryMediaType::video,
-                   url("https://cdn.example.com/v/1.mp4"), 7.25, "Shop now", url("myapp://shop/summer?ref=story"),
-                   WidgetType::quiz, "Which one?", url("https://example.com/swipe"),
-                   {WidgetOption("a", "Left", "\U0001F448", 0, true, 12), WidgetOption("b", "Right", std::nullopt, 1, false, 3)},
-                   WidgetUserVote("b", kVotedAt));
+  return StoryItem(
+      "8c0f2a4e-1d3b-4c5a-9e7f-0a1b2c3d4e5f", "Summer sale", "Up to 50% off \u2600", StoryMediaType::video,
+      url("https://cdn.example.com/v/1.mp4"), 7.25, "Shop now", url("myapp://shop/summer?ref=story"), WidgetType::quiz,
+      "Which one?", url("https://example.com/swipe"),
+      {WidgetOption("a", "Left", "\U0001F448", 0, true, 12), WidgetOption("b", "Right", std::nullopt, 1, false, 3)},
+      WidgetUserVote("b", kVotedAt));
 }
 
 std::set<std::string> keysOf(const json& object) {
@@ -84,7 +85,8 @@ TEST(StoryValues, EqualityComparesOptionsInOrderAndVotesExactly) {
   EXPECT_NE(plainItem({}, WidgetUserVote("a", kVotedAt)),
             plainItem({}, WidgetUserVote("a", kVotedAt + std::chrono::nanoseconds(1))));
   EXPECT_NE(plainItem({}, WidgetUserVote("a", kVotedAt)), plainItem());
-  EXPECT_NE(WidgetOption("a", "A", std::nullopt, 0, std::nullopt, 0), WidgetOption("a", "A", std::nullopt, 0, false, 0));
+  EXPECT_NE(WidgetOption("a", "A", std::nullopt, 0, std::nullopt, 0),
+            WidgetOption("a", "A", std::nullopt, 0, false, 0));
 }
 
 TEST(StoryValues, GroupsKeepWhatTheHostGivesAndCompareTheirTheme) {
@@ -112,16 +114,17 @@ TEST(StoryItemJson, AbsentOptionalsAreLeftOut) {
 
 TEST(StoryItemJson, FullItemUsesFieldNamesAndRoundTrips) {
   const json object = json::parse(encodeJson(fullItem()).value());
-  EXPECT_EQ(keysOf(object), (std::set<std::string>{"id", "title", "bodyText", "mediaType", "mediaURL", "duration",
-                                                  "ctaTitle", "ctaURL", "widgetType", "widgetQuestion",
-                                                  "swipeCallbackURL", "widgetOptions", "userVote"}));
+  EXPECT_EQ(keysOf(object),
+            (std::set<std::string>{"id", "title", "bodyText", "mediaType", "mediaURL", "duration", "ctaTitle", "ctaURL",
+                                   "widgetType", "widgetQuestion", "swipeCallbackURL", "widgetOptions", "userVote"}));
   EXPECT_EQ(object["mediaType"], "VIDEO");
   EXPECT_EQ(object["ctaURL"], "myapp://shop/summer?ref=story");
   EXPECT_EQ(object["duration"], 7.25);
   EXPECT_EQ(object["userVote"], (json{{"optionId", "b"}, {"votedAt", "2026-01-31T09:05:00Z"}}));
   EXPECT_EQ(keysOf(object["widgetOptions"][0]),
             (std::set<std::string>{"id", "text", "emojiPrefix", "orderIndex", "isCorrect", "voteCount"}));
-  EXPECT_EQ(keysOf(object["widgetOptions"][1]), (std::set<std::string>{"id", "text", "orderIndex", "isCorrect", "voteCount"}));
+  EXPECT_EQ(keysOf(object["widgetOptions"][1]),
+            (std::set<std::string>{"id", "text", "orderIndex", "isCorrect", "voteCount"}));
 
   const Result<StoryItem> decoded = decodeStoryItemJson(object.dump());
   ASSERT_TRUE(decoded.ok()) << decoded.error().description;
@@ -139,7 +142,7 @@ TEST(StoryItemJson, OptionalKeysMayBeMissingOrNull) {
     const Result<StoryItem> withNull = decodeItemWith(key, json(nullptr));
     ASSERT_TRUE(withNull.ok()) << withNull.error().description;
   }
-  const json optionWithNulls = {{"id", "a"}, {"text", "A"}, {"emojiPrefix", nullptr},
+  const json optionWithNulls = {{"id", "a"},         {"text", "A"},          {"emojiPrefix", nullptr},
                                 {"orderIndex", 2.0}, {"isCorrect", nullptr}, {"voteCount", 9}};
   EXPECT_EQ(decodeWidgetOptionJson(optionWithNulls.dump()).value(),
             WidgetOption("a", "A", std::nullopt, 2, std::nullopt, 9));

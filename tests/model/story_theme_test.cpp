@@ -97,10 +97,11 @@ TEST(ThemeParsing, ColorReadsASignedNumberAndKeepsTheLow24Bits) {
 }
 
 TEST(ThemeParsing, ColorFallsBackOnEveryOtherText) {
-  for (const char* text : {"#FF880080", "#FF88", "#GG0000", "", "   ", "##f80", "#+12", "+-1234", "0x1234",
-                           "ff 800", "#ff88001", "++1234", "-", "#",
+  for (const char* text : {"#FF880080", "#FF88", "#GG0000", "", "   ", "##f80", "#+12", "+-1234", "0x1234", "ff 800",
+                           "#ff88001", "++1234", "-", "#",
                            "\xEF\xBD\x86\xEF\xBD\x86\xEF\xBD\x86",  // three full-width f
-                           "f\xCC\x81" "80",                       // f with a combining accent, then 80
+                           "f\xCC\x81"
+                           "80",  // f with a combining accent, then 80
                            "#FF\r\n00"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(parseColor(text, kFallback), kFallback);

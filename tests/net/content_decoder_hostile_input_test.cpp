@@ -10,13 +10,15 @@
 namespace quenmark {
 namespace {
 
-const std::string kStories = R"({"groups":[{"id":"3F2504E0-4F89-11D3-9A0C-0305E82C3301","title":"T ✿",)"
-                             R"("theme":{"primaryColor":"#FF8800"},"items":[{"id":"7c9e6679-7425-40de-944b-e07fc1f90ae7",)"
-                             R"("type":"POLL","durationSeconds":7,"media":{"mediaType":"IMAGE","mediaUrl":"https://c/a.jpg"},)"
-                             R"("widgetOptions":[{"id":"9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D","text":"Red","orderIndex":1}],)"
-                             R"("userVote":{"optionId":"9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D","votedAt":"2025-03-01T12:15:30Z"}}]}]})";
-const std::string kBanners = R"({"banners":[{"id":17,"type":"STORY","placementKey":"home","viewOrder":0,)"
-                             R"("items":[{"id":170,"mediaUrl":"https://c/b.png","orderIndex":0,"ctaType":"DEEP_LINK"}]}]})";
+const std::string kStories =
+    R"({"groups":[{"id":"3F2504E0-4F89-11D3-9A0C-0305E82C3301","title":"T ✿",)"
+    R"("theme":{"primaryColor":"#FF8800"},"items":[{"id":"7c9e6679-7425-40de-944b-e07fc1f90ae7",)"
+    R"("type":"POLL","durationSeconds":7,"media":{"mediaType":"IMAGE","mediaUrl":"https://c/a.jpg"},)"
+    R"("widgetOptions":[{"id":"9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D","text":"Red","orderIndex":1}],)"
+    R"("userVote":{"optionId":"9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D","votedAt":"2025-03-01T12:15:30Z"}}]}]})";
+const std::string kBanners =
+    R"({"banners":[{"id":17,"type":"STORY","placementKey":"home","viewOrder":0,)"
+    R"("items":[{"id":170,"mediaUrl":"https://c/b.png","orderIndex":0,"ctaType":"DEEP_LINK"}]}]})";
 
 TEST(ContentDecoderHostileInput, EveryPrefixAndRandomCorruptionGivesAValueOrAnError) {
   ContentDecoder decoder;
@@ -51,9 +53,19 @@ TEST(ContentDecoderHostileInput, DeepNestingHugeNumbersAndBadTextAreRefused) {
   std::string deep = R"({"groups":[)" + std::string(100000, '[') + std::string(100000, ']') + "]}";
   EXPECT_FALSE(decoder.decodeStories(deep).ok());
 
-  EXPECT_FALSE(decoder.decodeBanners(R"({"banners":[{"id":1e400,"type":"STATIC","placementKey":"p","viewOrder":0,"items":[]}]})").ok());
-  EXPECT_FALSE(decoder.decodeBanners(R"({"banners":[{"id":99999999999999999999,"type":"STATIC","placementKey":"p","viewOrder":0,"items":[]}]})").ok());
-  EXPECT_FALSE(decoder.decodeStories("{\"groups\":[{\"id\":\"3F2504E0-4F89-11D3-9A0C-0305E82C3301\",\"title\":\"\xff\xfe\",\"items\":[]}]}").ok())
+  EXPECT_FALSE(
+      decoder.decodeBanners(R"({"banners":[{"id":1e400,"type":"STATIC","placementKey":"p","viewOrder":0,"items":[]}]})")
+          .ok());
+  EXPECT_FALSE(
+      decoder
+          .decodeBanners(
+              R"({"banners":[{"id":99999999999999999999,"type":"STATIC","placementKey":"p","viewOrder":0,"items":[]}]})")
+          .ok());
+  EXPECT_FALSE(
+      decoder
+          .decodeStories(
+              "{\"groups\":[{\"id\":\"3F2504E0-4F89-11D3-9A0C-0305E82C3301\",\"title\":\"\xff\xfe\",\"items\":[]}]}")
+          .ok())
       << "invalid UTF-8";
   EXPECT_FALSE(decoder.decodeStories(std::string("{\"groups\":[]}\0garbage", 21)).ok());
   EXPECT_FALSE(decoder.decodeVoteResponse("").ok());

@@ -21,7 +21,8 @@ std::string fullStoriesBody() {
   return std::string(R"({
     "schemaVersion": 3,
     "groups": [{
-      "id": ")") + kGroupId + R"(",
+      "id": ")") +
+         kGroupId + R"(",
       "title": "Spring sale ✿",
       "priority": 7,
       "startAt": "2025-03-01T00:00:00Z",
@@ -31,7 +32,8 @@ std::string fullStoriesBody() {
                 "fontFamily": "  Inter ", "primaryColor": "#FF8800", "secondaryColor": null, "ctaStyle": "text",
                 "extra": true},
       "items": [{
-        "id": ")" + kItemId + R"(",
+        "id": ")" +
+         kItemId + R"(",
         "type": "POLL",
         "title": "Which one?",
         "bodyText": "Pick your favourite — ünïcödé",
@@ -43,11 +45,13 @@ std::string fullStoriesBody() {
         "widgetQuestion": "Red or blue?",
         "swipeCallbackUrl": null,
         "widgetOptions": [
-          {"id": ")" + kOptionId + R"(", "text": "Red", "emojiPrefix": "🔴", "orderIndex": 1, "isCorrect": false,
+          {"id": ")" +
+         kOptionId + R"(", "text": "Red", "emojiPrefix": "🔴", "orderIndex": 1, "isCorrect": false,
            "voteCount": 12},
           {"id": "00000000-0000-0000-0000-000000000001", "text": "Blue", "orderIndex": 0}
         ],
-        "userVote": {"optionId": ")" + kOptionId + R"(", "votedAt": "2025-03-01T12:15:30+02:00"}
+        "userVote": {"optionId": ")" +
+         kOptionId + R"(", "votedAt": "2025-03-01T12:15:30+02:00"}
       }]
     }]
   })";
@@ -118,7 +122,8 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
       {R"({"groups": null})", "groups: expected an array, found null"},
       {"[]", "top level: expected an object, found an array"},
       {groupWithItems(item(kItemId) + "," + item("abc")), "groups[0].items[1].id: expected a UUID string"},
-      {groupWithItems(R"({"id": ")" + std::string(kItemId) + R"("})"), "groups[0].items[0].type: required key is missing"},
+      {groupWithItems(R"({"id": ")" + std::string(kItemId) + R"("})"),
+       "groups[0].items[0].type: required key is missing"},
       {groupWithItems(item(kItemId, R"(, "title": 5)")), "groups[0].items[0].title: expected a string, found a number"},
       {groupWithItems(item(kItemId, R"(, "durationSeconds": "5")")),
        "groups[0].items[0].durationSeconds: expected an integer, found a string"},
@@ -126,7 +131,8 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
        "groups[0].items[0].durationSeconds: expected an integer, found a fractional or out-of-range number"},
       {groupWithItems(item(kItemId, R"(, "media": {"mediaType": "IMAGE"})")),
        "groups[0].items[0].media.mediaUrl: required key is missing"},
-      {groupWithItems(item(kItemId, R"(, "widgetOptions": [{"id": ")" + std::string(kOptionId) + R"(", "text": "A"}])")),
+      {groupWithItems(
+           item(kItemId, R"(, "widgetOptions": [{"id": ")" + std::string(kOptionId) + R"(", "text": "A"}])")),
        "groups[0].items[0].widgetOptions[0].orderIndex: required key is missing"},
       {groupWithItems(item(kItemId, R"(, "widgetOptions": [{"id": ")" + std::string(kOptionId) +
                                         R"(", "text": "A", "orderIndex": 0, "isCorrect": "yes"}])")),
@@ -141,7 +147,8 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
       {groupWithItems("[]"), "groups[0].items[0]: expected an object, found an array"},
       {R"({"groups": [{"id": ")" + std::string(kGroupId) + R"(", "title": null, "items": []}]})",
        "groups[0].title: expected a string, found null"},
-      {R"({"groups": [{"id": ")" + std::string(kGroupId) + R"(", "title": "T", "items": [], "theme": {"fontFamily": 3}}]})",
+      {R"({"groups": [{"id": ")" + std::string(kGroupId) +
+           R"(", "title": "T", "items": [], "theme": {"fontFamily": 3}}]})",
        "groups[0].theme.fontFamily: expected a string, found a number"},
   };
   for (const auto& testCase : cases) expectDecodingError(decoder.decodeStories(testCase.body), testCase.description);
@@ -155,9 +162,9 @@ TEST(ContentDecoder, OptionalsTreatMissingAndNullAlikeAndUuidCaseDoesNotMatter) 
   ASSERT_TRUE(noGroups.ok());
   EXPECT_TRUE(noGroups->groups.empty());
 
-  auto upper = decoder.decodeStories(groupWithItems(item("7C9E6679-7425-40DE-944B-E07FC1F90AE7",
-                                                         R"(, "widgetOptions": null, "userVote": {"optionId": ")" +
-                                                             std::string(kOptionId) + R"(", "votedAt": null})")));
+  auto upper = decoder.decodeStories(groupWithItems(item(
+      "7C9E6679-7425-40DE-944B-E07FC1F90AE7",
+      R"(, "widgetOptions": null, "userVote": {"optionId": ")" + std::string(kOptionId) + R"(", "votedAt": null})")));
   auto lower = decoder.decodeStories(groupWithItems(item(kItemId, R"(, "widgetOptions": [], "media": null)")));
   ASSERT_TRUE(upper.ok()) << upper.error().description;
   ASSERT_TRUE(lower.ok()) << lower.error().description;
@@ -195,8 +202,9 @@ TEST(ContentDecoder, BannerIdentifiersAreSigned64BitNumbers) {
   expectDecodingError(decoder.decodeBanners(banner(R"("17")")), "banners[0].id: expected an integer, found a string");
   expectDecodingError(decoder.decodeBanners(banner("9223372036854775808")),
                       "banners[0].id: expected an integer in the signed 64-bit range");
-  expectDecodingError(decoder.decodeBanners(R"({"banners": [{"id": 1, "type": "STATIC", "viewOrder": 0, "items": []}]})"),
-                      "banners[0].placementKey: required key is missing");
+  expectDecodingError(
+      decoder.decodeBanners(R"({"banners": [{"id": 1, "type": "STATIC", "viewOrder": 0, "items": []}]})"),
+      "banners[0].placementKey: required key is missing");
 }
 
 TEST(ContentDecoder, BannerKeepsBothSpellingsOfLayoutSettings) {
@@ -250,8 +258,9 @@ TEST(VoteRequestEncoding, WritesPresentFieldsOnly) {
 
   auto full = encodeVoteRequest(VoteRequestPayload{"opt-\"1\"", "app", "com.example", "user ü"});
   ASSERT_TRUE(full.ok());
-  EXPECT_EQ(nlohmann::json::parse(full.value()),
-            (nlohmann::json{{"optionId", "opt-\"1\""}, {"appId", "app"}, {"bundleId", "com.example"}, {"userId", "user ü"}}));
+  EXPECT_EQ(
+      nlohmann::json::parse(full.value()),
+      (nlohmann::json{{"optionId", "opt-\"1\""}, {"appId", "app"}, {"bundleId", "com.example"}, {"userId", "user ü"}}));
 }
 
 }  // namespace

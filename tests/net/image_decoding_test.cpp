@@ -27,7 +27,8 @@ void expectSamePixels(const Image& image, const TestPicture& picture, int tolera
       const std::uint32_t got = image.rgbaAt(x, y);
       const std::uint32_t want = picture.rgbaAt(x, y);
       for (int shift = 0; shift < 32; shift += 8) {
-        worst = std::max(worst, std::abs(static_cast<int>((got >> shift) & 0xFFu) - static_cast<int>((want >> shift) & 0xFFu)));
+        worst = std::max(
+            worst, std::abs(static_cast<int>((got >> shift) & 0xFFu) - static_cast<int>((want >> shift) & 0xFFu)));
       }
     }
   }
@@ -93,8 +94,8 @@ TEST(ImageDecoding, AppliesTheCallersLimits) {
   const ImageDecodeLimits narrow{32, 1'000'000};
   const ImageDecodeLimits few{1000, 399};
   const ImageDecodeLimits exact{40, 400};
-  for (const std::string& bytes : {testsupport::encodePng(picture), testsupport::encodeJpeg(picture),
-                                   testsupport::encodeWebp(picture)}) {
+  for (const std::string& bytes :
+       {testsupport::encodePng(picture), testsupport::encodeJpeg(picture), testsupport::encodeWebp(picture)}) {
     expectImageError(decodeImage(bytes, narrow), "too large");
     expectImageError(decodeImage(bytes, few), "too large");
     EXPECT_TRUE(decodeImage(bytes, exact).ok());

@@ -63,7 +63,8 @@ TEST(PayloadMapping, OptionsKeepResponseOrderAndVotesGetAFallbackTime) {
   EXPECT_EQ(mapped.widgetOptions()[0].orderIndex(), 2);
   EXPECT_EQ(mapped.widgetOptions()[1].orderIndex(), 0);
   EXPECT_EQ(mapped.widgetOptions()[2].orderIndex(), 1);
-  EXPECT_EQ(mapped.widgetOptions()[0], WidgetOption("00000000-0000-0000-0000-000000000002", "C", "🟢", 2, std::nullopt, 4));
+  EXPECT_EQ(mapped.widgetOptions()[0],
+            WidgetOption("00000000-0000-0000-0000-000000000002", "C", "🟢", 2, std::nullopt, 4));
   EXPECT_EQ(mapped.widgetOptions()[1].voteCount(), 0);
   EXPECT_EQ(mapped.widgetOptions()[1].isCorrect(), true);
   ASSERT_TRUE(mapped.userVote().has_value());
@@ -130,9 +131,9 @@ TEST(PayloadMapping, ThemeConvertsEachFieldWithDefaultFallbacks) {
   group.theme = theme;
   auto mapped = makeStoryGroup(group, kNow);
   const StoryTheme& defaults = StoryTheme::defaultTheme();
-  EXPECT_EQ(mapped->theme(), StoryTheme(ProgressStyle::segmented, BubbleStyle::circle, std::nullopt,
-                                        Color(1.0, 136.0 / 255.0, 0.0, 1.0), defaults.secondaryColor(),
-                                        CtaStyle::outlined));
+  EXPECT_EQ(mapped->theme(),
+            StoryTheme(ProgressStyle::segmented, BubbleStyle::circle, std::nullopt, Color(1.0, 136.0 / 255.0, 0.0, 1.0),
+                       defaults.secondaryColor(), CtaStyle::outlined));
 
   group.theme = SdkThemeResponse{};
   group.theme->fontFamily = " Inter Display ";

@@ -25,9 +25,9 @@ TEST_F(StoryAnalytics, RecordsMatchThePayloadKeyByKey) {
   auto bodies = bodiesAt(kAnalyticsPath, 1);
   ASSERT_EQ(bodies.size(), 1u);
   const auto& body = bodies[0];
-  EXPECT_EQ(keysOf(body), (std::set<std::string>{"placementKey", "storyGroupId", "storyItemId", "eventType",
-                                                 "devicePlatform", "userLanguage", "country", "deviceId",
-                                                 "sessionId", "occurredAt"}));
+  EXPECT_EQ(keysOf(body),
+            (std::set<std::string>{"placementKey", "storyGroupId", "storyItemId", "eventType", "devicePlatform",
+                                   "userLanguage", "country", "deviceId", "sessionId", "occurredAt"}));
   EXPECT_EQ(body["placementKey"], "home");
   EXPECT_EQ(body["storyGroupId"], "g1");
   EXPECT_EQ(body["storyItemId"], "i1");
@@ -42,21 +42,24 @@ TEST_F(StoryAnalytics, RecordsMatchThePayloadKeyByKey) {
   auto request = server.requestsTo(kAnalyticsPath).at(0);
   EXPECT_EQ(request.method, "POST");
   auto sent = http->sent().at(0);
-  EXPECT_EQ(sent.headers, (platform::HttpHeaders{{"Content-Type", "application/json"},
-                                                 {"X-Talewyn-SDK-Key", "sdk-secret"}}));
+  EXPECT_EQ(sent.headers,
+            (platform::HttpHeaders{{"Content-Type", "application/json"}, {"X-Talewyn-SDK-Key", "sdk-secret"}}));
   EXPECT_EQ(sent.timeoutSeconds, 60.0);
 }
 
 TEST_F(StoryAnalytics, EventTypesAndIdsPerCase) {
   sdk().configure(makeConfiguration());
   auto config = sdk().configuration();
-  const std::vector<StorySDKEvent> events{
-      StorySDKEvent::StoryOpen{"g1"},           StorySDKEvent::StoryItemImpression{"g1", "i1"},
-      StorySDKEvent::StoryClose{"g1"},          StorySDKEvent::StoryCompleted{"g1"},
-      StorySDKEvent::PollViewed{"g1", "i1"},    StorySDKEvent::PollVoted{"g1", "i1"},
-      StorySDKEvent::QuizAnswered{"g1", "i1"},  StorySDKEvent::SwipeUp{"g1", "i1"},
-      StorySDKEvent::BannerImpression{"b1", std::nullopt, "top"},
-      StorySDKEvent::BannerClick{"b1", std::nullopt, "top", std::nullopt}};
+  const std::vector<StorySDKEvent> events{StorySDKEvent::StoryOpen{"g1"},
+                                          StorySDKEvent::StoryItemImpression{"g1", "i1"},
+                                          StorySDKEvent::StoryClose{"g1"},
+                                          StorySDKEvent::StoryCompleted{"g1"},
+                                          StorySDKEvent::PollViewed{"g1", "i1"},
+                                          StorySDKEvent::PollVoted{"g1", "i1"},
+                                          StorySDKEvent::QuizAnswered{"g1", "i1"},
+                                          StorySDKEvent::SwipeUp{"g1", "i1"},
+                                          StorySDKEvent::BannerImpression{"b1", std::nullopt, "top"},
+                                          StorySDKEvent::BannerClick{"b1", std::nullopt, "top", std::nullopt}};
   for (const auto& event : events) sdk().analyticsAPI().track(event, config, std::string("home"));
 
   std::vector<std::string> types;
@@ -69,8 +72,8 @@ TEST_F(StoryAnalytics, EventTypesAndIdsPerCase) {
   }
   // Banners have no analytics records.
   EXPECT_EQ(types, (std::vector<std::string>{"STORY_GROUP_OPENED", "STORY_ITEM_VIEWED", "STORY_DISMISSED",
-                                             "STORY_GROUP_COMPLETED", "POLL_VIEWED", "POLL_VOTED",
-                                             "QUIZ_ANSWERED", "SWIPE_UP"}));
+                                             "STORY_GROUP_COMPLETED", "POLL_VIEWED", "POLL_VOTED", "QUIZ_ANSWERED",
+                                             "SWIPE_UP"}));
 }
 
 TEST_F(StoryAnalytics, PlacementIsViewedOncePerSession) {

@@ -134,11 +134,13 @@ TEST_F(StoryAPITest, StoriesRequestCarriesTheQueryInOrderAndTheIdentityHeaders) 
   const auto& request = requests[0];
   EXPECT_EQ(request.method, "GET");
   EXPECT_EQ(request.path, kStoriesPath);
-  const std::vector<std::pair<std::string, std::string>> query = {
-      {"environment", "PRODUCTION"}, {"locale", "en-US"},
-      {"platform", "IOS"},           {"sdkVersion", "1.0.0"},
-      {"deviceId", "6F9619FF-8B86-D011-B42D-00C04FC964FF"},
-      {"country", "US"},             {"appVersion", "1.2.3"}};
+  const std::vector<std::pair<std::string, std::string>> query = {{"environment", "PRODUCTION"},
+                                                                  {"locale", "en-US"},
+                                                                  {"platform", "IOS"},
+                                                                  {"sdkVersion", "1.0.0"},
+                                                                  {"deviceId", "6F9619FF-8B86-D011-B42D-00C04FC964FF"},
+                                                                  {"country", "US"},
+                                                                  {"appVersion", "1.2.3"}};
   EXPECT_EQ(request.query, query);
   EXPECT_EQ(request.header("X-Talewyn-SDK-Key"), "sdk-key");
   EXPECT_EQ(request.header("X-Talewyn-AppId"), "app-id");
@@ -243,8 +245,9 @@ TEST_F(StoryAPITest, VoteRequestAndResponse) {
   EXPECT_EQ(requests[0].header("Content-Type"), "application/json");
   EXPECT_EQ(requests[0].header("X-Talewyn-SDK-Key"), "sdk-key");
   EXPECT_EQ(requests[0].header("X-Talewyn-UserId"), "user-1");
-  EXPECT_EQ(nlohmann::json::parse(requests[0].body),
-            (nlohmann::json{{"optionId", "option-1"}, {"appId", "app-id"}, {"bundleId", "bundle.id"}, {"userId", "user-1"}}));
+  EXPECT_EQ(
+      nlohmann::json::parse(requests[0].body),
+      (nlohmann::json{{"optionId", "option-1"}, {"appId", "app-id"}, {"bundleId", "bundle.id"}, {"userId", "user-1"}}));
 }
 
 TEST_F(StoryAPITest, VoteFailuresAndLocalAnswers) {
@@ -252,7 +255,8 @@ TEST_F(StoryAPITest, VoteFailuresAndLocalAnswers) {
   StoryAPI api;
 
   server.on("POST", kVotePath, reply(404, R"({"voted": true})"));
-  EXPECT_EQ(submitVote(api, "option-1").error(), (Error{ErrorKind::httpStatus, "Story request failed with status 404.", 404}));
+  EXPECT_EQ(submitVote(api, "option-1").error(),
+            (Error{ErrorKind::httpStatus, "Story request failed with status 404.", 404}));
 
   server.on("POST", kVotePath, reply(201, R"({"optionId": "option-1"})"));
   EXPECT_EQ(submitVote(api, "option-1").error(), (Error{ErrorKind::decoding, "voted: required key is missing", 0}));
@@ -307,8 +311,7 @@ TEST_F(StoryAPITest, AnEmptyBannerListReplacesACachedOne) {
   ASSERT_EQ(fetchBanners(api).value().size(), 1u);
 
   // A banner whose only item cannot be shown is left out, leaving an empty success.
-  server.on("GET", kBannersPath,
-            reply(200, R"({"banners": [{"id": 6, "type": "STATIC", "placementKey": "home_top",
+  server.on("GET", kBannersPath, reply(200, R"({"banners": [{"id": 6, "type": "STATIC", "placementKey": "home_top",
                                   "viewOrder": 0, "items": [{"id": 1, "mediaUrl": "", "orderIndex": 0}]}]})"));
   auto empty = fetchBanners(api);
   ASSERT_TRUE(empty.result->ok());

@@ -55,9 +55,8 @@ TEST_F(StoryImagePipelineTest, ConcurrentRequestsForOneUrlShareOneTransferAndOne
   EXPECT_FALSE(pipeline().isCached(target));
   gate.open();
 
-  ASSERT_TRUE(tp.mainThread->runUntil([&] {
-    return std::all_of(deliveries.begin(), deliveries.end(), [](const auto& d) { return d->done; });
-  }));
+  ASSERT_TRUE(tp.mainThread->runUntil(
+      [&] { return std::all_of(deliveries.begin(), deliveries.end(), [](const auto& d) { return d->done; }); }));
   ASSERT_NE(deliveries[0]->image, nullptr);
   EXPECT_EQ(deliveries[0]->image->width(), 16u);
   for (const auto& delivery : deliveries) {
@@ -121,10 +120,8 @@ TEST_F(StoryImagePipelineTest, FailuresGiveNoImageAndAreNotRemembered) {
 }
 
 TEST_F(StoryImagePipelineTest, ImageBytesUnderAnErrorStatusStillGiveAnImage) {
-  server.on("GET", "/missing.webp",
-            imageResponse(encodeWebp(makeTestPicture(8, 4)), 404, "image/webp"));
-  server.on("GET", "/broken.jpg",
-            imageResponse(encodeJpeg(makeTestPicture(8, 4)), 500, "text/plain"));
+  server.on("GET", "/missing.webp", imageResponse(encodeWebp(makeTestPicture(8, 4)), 404, "image/webp"));
+  server.on("GET", "/broken.jpg", imageResponse(encodeJpeg(makeTestPicture(8, 4)), 500, "text/plain"));
   auto webp = load(url("/missing.webp"));
   auto jpeg = load(url("/broken.jpg"));
   ASSERT_NE(webp, nullptr);

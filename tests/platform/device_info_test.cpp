@@ -13,13 +13,17 @@ class ScopedEnvironment {
   void set(const char* name, const char* value) {
     const char* old = std::getenv(name);
     saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    if (value) ::setenv(name, value, 1);
-    else ::unsetenv(name);
+    if (value)
+      ::setenv(name, value, 1);
+    else
+      ::unsetenv(name);
   }
   ~ScopedEnvironment() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) ::setenv(it->first.c_str(), it->second->c_str(), 1);
-      else ::unsetenv(it->first.c_str());
+      if (it->second)
+        ::setenv(it->first.c_str(), it->second->c_str(), 1);
+      else
+        ::unsetenv(it->first.c_str());
     }
   }
 

@@ -59,8 +59,11 @@ TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
 
   CurlHttpSession session;
   Completions completions;
-  HttpRequest post{server.baseUrl().appendingPathComponent("echo"), "POST",
-                   {{"Content-Type", "application/json"}, {"X-Custom", "v"}}, std::string(R"({"a":1})"), 10.0};
+  HttpRequest post{server.baseUrl().appendingPathComponent("echo"),
+                   "POST",
+                   {{"Content-Type", "application/json"}, {"X-Custom", "v"}},
+                   std::string(R"({"a":1})"),
+                   10.0};
   session.send(post, completions.callback());
   session.send(get(server.baseUrl().appendingPathComponent("empty")), completions.callback());
   session.send(get(server.baseUrl().appendingPathComponent("missing")), completions.callback());

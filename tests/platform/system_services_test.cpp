@@ -3,13 +3,13 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace quenmark::platform {
 namespace {
@@ -83,7 +83,8 @@ TEST(FontconfigCatalog, FindsInstalledFamiliesByExactNameOnly) {
   FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
   std::string family;
   FcChar8* value = nullptr;
-  if (fonts != nullptr && fonts->nfont > 0 && FcPatternGetString(fonts->fonts[0], FC_FAMILY, 0, &value) == FcResultMatch) {
+  if (fonts != nullptr && fonts->nfont > 0 &&
+      FcPatternGetString(fonts->fonts[0], FC_FAMILY, 0, &value) == FcResultMatch) {
     family = reinterpret_cast<const char*>(value);
   }
   if (fonts != nullptr) FcFontSetDestroy(fonts);

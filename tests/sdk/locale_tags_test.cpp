@@ -17,18 +17,18 @@ TEST(LocaleTags, LanguageTagsOfSdkEventsAndAnalytics) {
       {"pt_BR@calendar=gregorian", "pt-BR"},
       {"zh-Hans_CN", "zh-HANS"},  // the second subtag is the script; later ones are ignored
       {"EN_us", "en-US"},
-      {"es_419", "es"},           // a numeric region is left out
-      {"e", std::nullopt},        // a single letter
+      {"es_419", "es"},     // a numeric region is left out
+      {"e", std::nullopt},  // a single letter
       {"e_US", std::nullopt},
-      {"d3", std::nullopt},       // a digit
+      {"d3", std::nullopt},             // a digit
       {"abcdefgh1_US", "abcdefgh-US"},  // the digit lies beyond the first eight characters
       {"abcdefghij", "abcdefgh"},       // ten letters: the first eight
       {"@1=2", std::nullopt},           // the first non-empty part is the keyword itself
       {"__de--AT", "de-AT"},            // empty parts are dropped
       {"", std::nullopt},
       {"-_", std::nullopt},
-      {"fr_ABCDEFGHI", "fr"},           // a second subtag longer than eight letters
-      {"caf\xc3\xa9", std::nullopt},     // non-ASCII letters
+      {"fr_ABCDEFGHI", "fr"},         // a second subtag longer than eight letters
+      {"caf\xc3\xa9", std::nullopt},  // non-ASCII letters
   };
   for (const auto& [identifier, expected] : cases) {
     EXPECT_EQ(reportedLanguageTag(identifier), expected) << identifier;

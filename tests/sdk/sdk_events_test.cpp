@@ -32,9 +32,9 @@ TEST_F(SdkEvents, GroupImpressionRequestMatchesTheWireRecordKeyByKey) {
   auto bodies = bodiesAt(kEventsPath, 1);
   ASSERT_EQ(bodies.size(), 1u);
   const auto& body = bodies[0];
-  EXPECT_EQ(keysOf(body), (std::set<std::string>{"appKey", "placementKey", "eventType", "storyGroupId",
-                                                 "anonymousUserId", "sessionId", "platform", "locale",
-                                                 "sdkVersion", "occurredAt", "eventId"}));
+  EXPECT_EQ(keysOf(body),
+            (std::set<std::string>{"appKey", "placementKey", "eventType", "storyGroupId", "anonymousUserId",
+                                   "sessionId", "platform", "locale", "sdkVersion", "occurredAt", "eventId"}));
   EXPECT_EQ(body["appKey"], "app-key");
   EXPECT_EQ(body["placementKey"], "home");
   EXPECT_EQ(body["eventType"], "STORY_GROUP_IMPRESSION");
@@ -54,8 +54,8 @@ TEST_F(SdkEvents, GroupImpressionRequestMatchesTheWireRecordKeyByKey) {
   EXPECT_EQ(request.header("Content-Type"), "application/json");
   EXPECT_EQ(request.header("X-Talewyn-SDK-Key"), "sdk-secret");
   auto sent = http->sent().at(0);
-  EXPECT_EQ(sent.headers, (platform::HttpHeaders{{"Content-Type", "application/json"},
-                                                 {"X-Talewyn-SDK-Key", "sdk-secret"}}));
+  EXPECT_EQ(sent.headers,
+            (platform::HttpHeaders{{"Content-Type", "application/json"}, {"X-Talewyn-SDK-Key", "sdk-secret"}}));
   EXPECT_EQ(sent.timeoutSeconds, 60.0);
   // The fields go out in the record's declaration order.
   EXPECT_LT(request.body.find("\"appKey\""), request.body.find("\"eventType\""));
@@ -163,14 +163,18 @@ TEST_F(SdkEvents, ReportCallsHandlerThenAnalyticsThenSdkEvent) {
 TEST_F(SdkEvents, ReportSendsTheMatchingKindForEveryCase) {
   sdk().configure(makeConfiguration());
   sdk().registerPlacement({makeGroup("g1")}, "registered");
-  const std::vector<StorySDKEvent> events{
-      StorySDKEvent::StoryGroupImpression{"g1"}, StorySDKEvent::StoryOpen{"g1"},
-      StorySDKEvent::StoryItemImpression{"g1", "i1"}, StorySDKEvent::StoryClose{"g1"},
-      StorySDKEvent::StoryCompleted{"g1"}, StorySDKEvent::PollViewed{"g1", "i1"},
-      StorySDKEvent::PollVoted{"g1", "i1"}, StorySDKEvent::QuizViewed{"g1", "i1"},
-      StorySDKEvent::QuizAnswered{"g1", "i1"}, StorySDKEvent::SwipeUp{"g1", "i1"},
-      StorySDKEvent::BannerImpression{"b1", std::string("bi1"), "top"},
-      StorySDKEvent::BannerClick{"b1", std::nullopt, "top", std::nullopt}};
+  const std::vector<StorySDKEvent> events{StorySDKEvent::StoryGroupImpression{"g1"},
+                                          StorySDKEvent::StoryOpen{"g1"},
+                                          StorySDKEvent::StoryItemImpression{"g1", "i1"},
+                                          StorySDKEvent::StoryClose{"g1"},
+                                          StorySDKEvent::StoryCompleted{"g1"},
+                                          StorySDKEvent::PollViewed{"g1", "i1"},
+                                          StorySDKEvent::PollVoted{"g1", "i1"},
+                                          StorySDKEvent::QuizViewed{"g1", "i1"},
+                                          StorySDKEvent::QuizAnswered{"g1", "i1"},
+                                          StorySDKEvent::SwipeUp{"g1", "i1"},
+                                          StorySDKEvent::BannerImpression{"b1", std::string("bi1"), "top"},
+                                          StorySDKEvent::BannerClick{"b1", std::nullopt, "top", std::nullopt}};
   for (const auto& event : events) sdk().report(event, "view-key");
 
   std::vector<std::string> kinds;
@@ -179,8 +183,8 @@ TEST_F(SdkEvents, ReportSendsTheMatchingKindForEveryCase) {
     EXPECT_EQ(body["placementKey"], "view-key");  // the reporting view's key, not the registered one
   }
   EXPECT_EQ(kinds, (std::vector<std::string>{"STORY_GROUP_IMPRESSION", "STORY_OPEN", "STORY_COMPLETE", "POLL_VIEW",
-                                             "POLL_VOTE", "QUIZ_VIEW", "QUIZ_ANSWER", "SWIPE_UP",
-                                             "BANNER_IMPRESSION", "BANNER_CLICK"}));
+                                             "POLL_VOTE", "QUIZ_VIEW", "QUIZ_ANSWER", "SWIPE_UP", "BANNER_IMPRESSION",
+                                             "BANNER_CLICK"}));
 }
 
 TEST_F(SdkEvents, AThrowingHostHandlerDoesNotStopTheReports) {

@@ -11,11 +11,11 @@ namespace {
 
 TEST(StoryUIStrings, DefaultStringsAreTheEnglishSetInFieldOrder) {
   auto s = StoryUIStrings::defaultStrings();
-  std::vector<std::string> actual{s.pollTitle(),    s.quizTitle(),    s.pollBadgeTitle(), s.quizBadgeTitle(),
-                                  s.swipeBadgeTitle(), s.swipeUpHint(), s.voteSingular(),  s.votePlural(),
-                                  s.answerSingular(), s.answerPlural()};
-  std::vector<std::string> expected{"Vote", "Quiz", "Poll", "Quiz", "Swipe", "Swipe up",
-                                    "vote", "votes", "answer", "answers"};
+  std::vector<std::string> actual{s.pollTitle(),       s.quizTitle(),   s.pollBadgeTitle(), s.quizBadgeTitle(),
+                                  s.swipeBadgeTitle(), s.swipeUpHint(), s.voteSingular(),   s.votePlural(),
+                                  s.answerSingular(),  s.answerPlural()};
+  std::vector<std::string> expected{"Vote",     "Quiz", "Poll",  "Quiz",   "Swipe",
+                                    "Swipe up", "vote", "votes", "answer", "answers"};
   EXPECT_EQ(actual, expected);
 }
 
@@ -24,7 +24,7 @@ TEST(StoryConfiguration, LegacyGettersAndSettersKeepValuesUnchanged) {
                             std::string(""), StoryUIStrings::defaultStrings(), true);
   EXPECT_EQ(config.apiKey(), "secret");
   EXPECT_EQ(config.appId_DEPRECATED(), "public-key");  // the app key, not the app id
-  EXPECT_EQ(config.appId(), "  app ");                  // stored untrimmed
+  EXPECT_EQ(config.appId(), "  app ");                 // stored untrimmed
   EXPECT_EQ(config.userId(), "");
   EXPECT_EQ(config.environment(), StoryEnvironment::staging);
   EXPECT_TRUE(config.isPreviewMode());

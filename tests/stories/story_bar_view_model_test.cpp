@@ -31,15 +31,15 @@ TEST_F(StoryBar, LoadsTheRowReportsEachGroupOncePrefetchesTheFirstThreeAndSelect
   // The whole row is built at once: every bubble appears; one re-appears.
   for (const auto& group : bar->groups()) bar->trackImpression(group);
   bar->trackImpression(bar->groups().front());
-  EXPECT_EQ(log.take(), (Lines{"host:storyGroupImpression g1", "analytics:PLACEMENT_VIEWED",
-                               "sdk:STORY_GROUP_IMPRESSION g1", "host:storyGroupImpression g2",
-                               "sdk:STORY_GROUP_IMPRESSION g2", "host:storyGroupImpression g3",
-                               "sdk:STORY_GROUP_IMPRESSION g3", "host:storyGroupImpression g4",
-                               "sdk:STORY_GROUP_IMPRESSION g4"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"host:storyGroupImpression g1", "analytics:PLACEMENT_VIEWED", "sdk:STORY_GROUP_IMPRESSION g1",
+                   "host:storyGroupImpression g2", "sdk:STORY_GROUP_IMPRESSION g2", "host:storyGroupImpression g3",
+                   "sdk:STORY_GROUP_IMPRESSION g3", "host:storyGroupImpression g4", "sdk:STORY_GROUP_IMPRESSION g4"}));
   EXPECT_EQ(bar->prefetchedGroupIDs(),
             (std::unordered_set<std::string>{content.id("g1"), content.id("g2"), content.id("g3")}));
   // Cover and first item are the same picture here: one transfer each for the first three groups.
-  for (const char* path : {"/media/a.png", "/media/b.png", "/media/c.png"}) ASSERT_TRUE(server.waitForRequestsTo(path, 1));
+  for (const char* path : {"/media/a.png", "/media/b.png", "/media/c.png"})
+    ASSERT_TRUE(server.waitForRequestsTo(path, 1));
   auto images = log.imagePaths();
   std::sort(images.begin(), images.end());
   EXPECT_EQ(images, (std::vector<std::string>{"/media/a.png", "/media/b.png", "/media/c.png"}));

@@ -238,9 +238,8 @@ class StoryTest : public ::testing::Test {
   StoryTest() : content(server.baseUrl()) {}
 
   void SetUp() override {
-    recorder = std::make_shared<SendOrderRecorder>(tp.http, [this](const platform::HttpRequest& request) {
-      describeRequest(request);
-    });
+    recorder = std::make_shared<SendOrderRecorder>(
+        tp.http, [this](const platform::HttpRequest& request) { describeRequest(request); });
     tp.http = recorder;
     tp.install(server.baseUrl());
     resetStorySDKForTesting();
@@ -329,10 +328,10 @@ class StoryTest : public ::testing::Test {
   }
 
   std::string describe(const StorySDKEvent& event) const {
-    static constexpr const char* kNames[] = {"storyGroupImpression", "storyOpen",   "storyItemImpression",
-                                             "storyClose",           "storyCompleted", "pollViewed",
-                                             "pollVoted",            "quizViewed",  "quizAnswered",
-                                             "swipeUp",              "bannerImpression", "bannerClick"};
+    static constexpr const char* kNames[] = {
+        "storyGroupImpression", "storyOpen",  "storyItemImpression", "storyClose",
+        "storyCompleted",       "pollViewed", "pollVoted",           "quizViewed",
+        "quizAnswered",         "swipeUp",    "bannerImpression",    "bannerClick"};
     std::string text = kNames[event.index()];
     std::visit(
         [&](const auto& c) {

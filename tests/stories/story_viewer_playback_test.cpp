@@ -20,14 +20,14 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   viewer->start();
   EXPECT_EQ(log.take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
                                "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
-  EXPECT_EQ(fields, (std::vector<Field>{Field::progress, Field::votedOptionId, Field::showResults,
-                                        Field::updatedVoteCounts}));
+  EXPECT_EQ(fields,
+            (std::vector<Field>{Field::progress, Field::votedOptionId, Field::showResults, Field::updatedVoteCounts}));
   EXPECT_TRUE(viewer->isPlaying());
 
   // 5 s at 0.05 s per tick: 100 ticks, the item view after 1 s on the item.
   EXPECT_EQ(ticksUntil([&] { return viewer->currentItemIndex() == 1; }), 100);
-  EXPECT_EQ(log.take(), (Lines{"sdk:STORY_ITEM_VIEW g1/a", "host:storyItemImpression g1/b",
-                               "analytics:STORY_ITEM_VIEWED g1/b"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"sdk:STORY_ITEM_VIEW g1/a", "host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b"}));
   EXPECT_EQ(viewer->segmentCount(), 2u);
   EXPECT_EQ(viewer->segmentFill(0), 1.0);
   EXPECT_EQ(viewer->segmentFill(1), 0.0);
@@ -35,10 +35,9 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
 
   // 0 s counts as 0.1 s: 2 ticks; an item left within a second is never sent as viewed.
   EXPECT_EQ(ticksUntil([&] { return viewer->currentGroupIndex() == 1; }), 2);
-  EXPECT_EQ(log.take(),
-            (Lines{"host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
-                   "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
-                   "host:storyItemImpression g2/c", "analytics:STORY_ITEM_VIEWED g2/c"}));
+  EXPECT_EQ(log.take(), (Lines{"host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
+                               "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
+                               "host:storyItemImpression g2/c", "analytics:STORY_ITEM_VIEWED g2/c"}));
   EXPECT_EQ(viewer->currentItemIndex(), 0u);
 
   // 7 s: exactly 140 ticks (the sum of 140 steps of 1/140 stays a hair below 1), then the end of the
@@ -46,9 +45,9 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   const int firstHalf = ticksUntil([&] { return viewer->progress() > 0.5; });
   EXPECT_DOUBLE_EQ(viewer->segmentFill(0), viewer->progress());
   EXPECT_EQ(firstHalf + ticksUntil([&] { return viewer->shouldDismiss(); }), 140);
-  EXPECT_EQ(log.take(), (Lines{"sdk:STORY_ITEM_VIEW g2/c", "host:storyCompleted g2",
-                               "analytics:STORY_GROUP_COMPLETED g2", "sdk:STORY_COMPLETE g2", "host:storyClose g2",
-                               "analytics:STORY_DISMISSED g2"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"sdk:STORY_ITEM_VIEW g2/c", "host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2",
+                   "sdk:STORY_COMPLETE g2", "host:storyClose g2", "analytics:STORY_DISMISSED g2"}));
   EXPECT_EQ(viewer->progress(), 1.0);
   EXPECT_EQ(viewer->trackFill(), 1.0);
   EXPECT_TRUE(viewer->isClosed());
@@ -100,15 +99,15 @@ TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused)
   const double progressAtPause = viewer->progress();
   EXPECT_NEAR(progressAtPause, 0.1, 1e-9);
   tp.mainThread->advance(0.5);  // b reaches one second while paused
-  EXPECT_EQ(log.take(), (Lines{"host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b",
-                               "sdk:STORY_ITEM_VIEW g1/b"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b", "sdk:STORY_ITEM_VIEW g1/b"}));
   EXPECT_EQ(viewer->progress(), progressAtPause);
 
   // Taps work while paused and do not restart playback.
   viewer->next();
   tp.mainThread->advance(1.0);
-  EXPECT_EQ(log.take(), (Lines{"host:storyItemImpression g1/c", "analytics:STORY_ITEM_VIEWED g1/c",
-                               "sdk:STORY_ITEM_VIEW g1/c"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"host:storyItemImpression g1/c", "analytics:STORY_ITEM_VIEWED g1/c", "sdk:STORY_ITEM_VIEW g1/c"}));
   EXPECT_EQ(viewer->progress(), 0.0);
   EXPECT_FALSE(viewer->isPlaying());
 
@@ -173,30 +172,28 @@ TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnce
   auto viewer = openViewer();
   viewer->start();
   viewer->next();
-  EXPECT_EQ(log.take(),
-            (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
-                   "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a", "host:storyCompleted g1",
-                   "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1", "host:storyOpen g2",
-                   "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2", "host:storyItemImpression g2/p",
-                   "analytics:STORY_ITEM_VIEWED g2/p", "host:pollViewed g2/p", "analytics:POLL_VIEWED g2/p",
-                   "sdk:POLL_VIEW g2/p"}));
+  EXPECT_EQ(log.take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
+                               "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a",
+                               "host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
+                               "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
+                               "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p",
+                               "host:pollViewed g2/p", "analytics:POLL_VIEWED g2/p", "sdk:POLL_VIEW g2/p"}));
   EXPECT_TRUE(viewer->acceptsVote());
 
   // Back and forward again: opens are reported on each entry (the facade sends their SDK events once per
   // session), the completion of g1 and the poll view are not reported again.
   viewer->previous();
   viewer->next();
-  EXPECT_EQ(log.take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1",
-                               "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a",
-                               "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2",
-                               "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "host:storyItemImpression g1/a",
+                   "analytics:STORY_ITEM_VIEWED g1/a", "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2",
+                   "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p"}));
 
   viewer->next();
-  EXPECT_EQ(log.take(),
-            (Lines{"host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2", "sdk:STORY_COMPLETE g2",
-                   "host:storyOpen g3", "analytics:STORY_GROUP_OPENED g3", "sdk:STORY_OPEN g3",
-                   "host:storyItemImpression g3/q", "analytics:STORY_ITEM_VIEWED g3/q", "host:quizViewed g3/q",
-                   "analytics:QUIZ_VIEWED g3/q", "sdk:QUIZ_VIEW g3/q"}));
+  EXPECT_EQ(log.take(), (Lines{"host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2", "sdk:STORY_COMPLETE g2",
+                               "host:storyOpen g3", "analytics:STORY_GROUP_OPENED g3", "sdk:STORY_OPEN g3",
+                               "host:storyItemImpression g3/q", "analytics:STORY_ITEM_VIEWED g3/q",
+                               "host:quizViewed g3/q", "analytics:QUIZ_VIEWED g3/q", "sdk:QUIZ_VIEW g3/q"}));
 
   // The call to action is an SDK event only, sent on every tap.
   viewer->trackCTATap();

@@ -53,7 +53,7 @@ TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedA
   EXPECT_TRUE(viewer->isVotingInProgress());
   EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
   EXPECT_FALSE(viewer->acceptsVote());
-  viewer->next();  // on to the quiz before the answer arrives
+  viewer->next();                 // on to the quiz before the answer arrives
   viewer->vote(content.id("x"));  // blocked: a vote is still in flight
   EXPECT_EQ(log.take(), (Lines{"vote:p o1", "host:storyItemImpression g1/q", "analytics:STORY_ITEM_VIEWED g1/q",
                                "host:quizViewed g1/q", "analytics:QUIZ_VIEWED g1/q", "sdk:QUIZ_VIEW g1/q"}));
@@ -63,8 +63,8 @@ TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedA
   ASSERT_TRUE(waitForTransfers(1));
   // Stored under the vote key, reported, the refresh started; the quiz shown is left alone.
   EXPECT_EQ(storedVote("p"), content.id("o1"));
-  EXPECT_EQ(log.take(), (Lines{"host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
-                               "fetch:home"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p", "fetch:home"}));
   EXPECT_EQ(fields, (std::vector<Field>{Field::isVotingInProgress}));
   EXPECT_FALSE(viewer->votedOptionId());
   EXPECT_FALSE(viewer->showResults());
@@ -121,8 +121,8 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   EXPECT_EQ(tally.voteCount(viewer->currentItem()->widgetOptions()[0]), 3);  // no fresh count: its own
   EXPECT_EQ(tally.totalVotes(), 5);
   EXPECT_EQ(tally.votePercent(viewer->currentItem()->widgetOptions()[1]), 40);
-  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p",
-                               "sdk:POLL_VOTE g1/p", "fetch:home"}));
+  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
+                               "fetch:home"}));
   releaseStories();
   ASSERT_TRUE(waitForTransfers(3));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 3}, {"o2", 2}}));
@@ -144,8 +144,8 @@ TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"x", 1}}));
   EXPECT_TRUE(viewer->showResults());
   EXPECT_EQ(storedVote("q"), content.id("x"));
-  EXPECT_EQ(log.take(), (Lines{"host:quizAnswered g1/q", "analytics:QUIZ_ANSWERED g1/q", "sdk:QUIZ_ANSWER g1/q",
-                               "fetch:home"}));
+  EXPECT_EQ(log.take(),
+            (Lines{"host:quizAnswered g1/q", "analytics:QUIZ_ANSWERED g1/q", "sdk:QUIZ_ANSWER g1/q", "fetch:home"}));
 }
 
 TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAReport) {
@@ -191,8 +191,8 @@ TEST_F(StoryViewerVoting, AReleasedModelDropsLateVoteAndRefreshResults) {
   holdStories();
   second->vote(content.id("o2"));
   ASSERT_TRUE(waitForTransfers(2));
-  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p",
-                               "sdk:POLL_VOTE g1/p", "fetch:home"}));
+  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
+                               "fetch:home"}));
   second.reset();
   EXPECT_TRUE(weak.expired());
   releaseStories();

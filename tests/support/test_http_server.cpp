@@ -11,7 +11,8 @@ namespace quenmark::testsupport {
 
 std::optional<std::string> RecordedRequest::header(const std::string& name) const {
   std::string lower = name;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   auto found = headers.find(lower);
   if (found == headers.end()) return std::nullopt;
   return found->second;
@@ -42,14 +43,16 @@ struct TestHttpServer::Impl {
       std::string_view item = raw.substr(0, amp);
       auto eq = item.find('=');
       std::string name = httplib::detail::decode_url(std::string(item.substr(0, eq)), true);
-      std::string value = eq == std::string_view::npos ? "" : httplib::detail::decode_url(std::string(item.substr(eq + 1)), true);
+      std::string value =
+          eq == std::string_view::npos ? "" : httplib::detail::decode_url(std::string(item.substr(eq + 1)), true);
       recorded.query.emplace_back(std::move(name), std::move(value));
       if (amp == std::string_view::npos) break;
       raw.remove_prefix(amp + 1);
     }
     for (const auto& [name, value] : request.headers) {
       std::string lower = name;
-      std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      std::transform(lower.begin(), lower.end(), lower.begin(),
+                     [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
       recorded.headers.emplace(lower, value);
     }
     recorded.body = request.body;
@@ -89,7 +92,9 @@ struct TestHttpServer::Impl {
 TestHttpServer::TestHttpServer(bool keepAlive) : impl_(std::make_unique<Impl>()) {
   impl_->keepAlive = keepAlive;
   impl_->server.set_keep_alive_max_count(1000);
-  auto handler = [this](const httplib::Request& request, httplib::Response& response) { impl_->handle(request, response); };
+  auto handler = [this](const httplib::Request& request, httplib::Response& response) {
+    impl_->handle(request, response);
+  };
   impl_->server.Get(".*", handler);
   impl_->server.Post(".*", handler);
   impl_->server.Put(".*", handler);

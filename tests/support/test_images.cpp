@@ -27,7 +27,8 @@ std::uint32_t crc32(const unsigned char* data, std::size_t size) {
 }
 
 void putBigEndian32(std::string& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFFu);
+  for (int i = 0; i < 4; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFFu);
 }
 
 }  // namespace

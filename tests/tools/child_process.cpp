@@ -1,11 +1,11 @@
 #include "child_process.h"
 
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 extern char** environ;
 
@@ -29,7 +29,6 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args, in
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
-
 
 }  // namespace
 

@@ -25,9 +25,8 @@ const std::string kGroupB = "a1000000-0000-4000-8000-000000000002";
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("quenmark-e2e-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = std::filesystem::temp_directory_path() / ("quenmark-e2e-" + std::to_string(::getpid()) + "-" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_ / "media");
     server_ = std::make_unique<BackgroundProcess>(
@@ -49,10 +48,14 @@ class EndToEnd : public ::testing::Test {
 
   ProcessResult cli(std::vector<std::string> args, const std::string& sdkKey = "e2e-sdk-key",
                     const std::string& user = "user-1") {
-    std::vector<std::string> all{"--base-url",  baseUrl_,     "--sdk-key",  sdkKey,          "--app-key",
-                                 "e2e-app",     "--user-id",  user,         "--bundle-id",   "com.example.e2e",
-                                 "--locale",    "de_DE",      "--region",   "DE",            "--data-dir",
-                                 (dir_ / ("sdk-" + user)).string()};
+    std::vector<std::string> all{"--base-url",  baseUrl_,
+                                 "--sdk-key",   sdkKey,
+                                 "--app-key",   "e2e-app",
+                                 "--user-id",   user,
+                                 "--bundle-id", "com.example.e2e",
+                                 "--locale",    "de_DE",
+                                 "--region",    "DE",
+                                 "--data-dir",  (dir_ / ("sdk-" + user)).string()};
     all.insert(all.end(), args.begin(), args.end());
     return runProcess(QUENMARK_CLI_PATH, all);
   }
@@ -173,16 +176,18 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
       continue;
     }
     std::string text = record["event"].get<std::string>();
-    if (record.contains("itemId")) text += " " + record["itemId"].get<std::string>().substr(34);
-    else text += " " + record["groupId"].get<std::string>().substr(34);
+    if (record.contains("itemId"))
+      text += " " + record["itemId"].get<std::string>().substr(34);
+    else
+      text += " " + record["groupId"].get<std::string>().substr(34);
     hostEvents.push_back(text);
   }
   // Ids are shortened to their last two digits: groups 01/02, items 01..03.
-  EXPECT_EQ(hostEvents, (std::vector<std::string>{
-                            "storyGroupImpression 01", "storyGroupImpression 02", "storyOpen 01",
-                            "storyItemImpression 01", "pollViewed 01", "pollVoted 01", "storyItemImpression 02",
-                            "swipeUp 02", "storyCompleted 01", "storyOpen 02", "storyItemImpression 03",
-                            "quizViewed 03", "quizAnswered 03", "storyCompleted 02", "storyClose 02"}));
+  EXPECT_EQ(hostEvents, (std::vector<std::string>{"storyGroupImpression 01", "storyGroupImpression 02", "storyOpen 01",
+                                                  "storyItemImpression 01", "pollViewed 01", "pollVoted 01",
+                                                  "storyItemImpression 02", "swipeUp 02", "storyCompleted 01",
+                                                  "storyOpen 02", "storyItemImpression 03", "quizViewed 03",
+                                                  "quizAnswered 03", "storyCompleted 02", "storyClose 02"}));
   EXPECT_EQ(playerActions.back(), "dismissed");
   EXPECT_NE(std::find(playerActions.begin(), playerActions.end(), "open https://example.com/swiped"),
             playerActions.end());
@@ -192,8 +197,10 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
   std::set<std::string> sessions;
   for (const auto& [kind, body] : storedReports()) {
     std::string key = body.at("eventType").get<std::string>();
-    if (body.contains("storyItemId")) key += " " + body["storyItemId"].get<std::string>().substr(34);
-    else if (body.contains("storyGroupId")) key += " " + body["storyGroupId"].get<std::string>().substr(34);
+    if (body.contains("storyItemId"))
+      key += " " + body["storyItemId"].get<std::string>().substr(34);
+    else if (body.contains("storyGroupId"))
+      key += " " + body["storyGroupId"].get<std::string>().substr(34);
     if (kind == "sdk_event") {
       sdkEvents.insert(key);
       EXPECT_EQ(body.at("locale"), "de-DE");
@@ -205,16 +212,16 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
     sessions.insert(body.at("sessionId").get<std::string>());
   }
   EXPECT_EQ(sessions.size(), 1u);
-  EXPECT_EQ(sdkEvents, (std::multiset<std::string>{
-                           "STORY_GROUP_IMPRESSION 01", "STORY_GROUP_IMPRESSION 02", "STORY_OPEN 01", "POLL_VIEW 01",
-                           "POLL_VOTE 01", "STORY_ITEM_VIEW 01", "SWIPE_UP 02", "STORY_ITEM_VIEW 02",
-                           "STORY_COMPLETE 01", "STORY_OPEN 02", "QUIZ_VIEW 03", "QUIZ_ANSWER 03",
-                           "STORY_ITEM_VIEW 03", "STORY_COMPLETE 02"}));
-  EXPECT_EQ(analytics, (std::multiset<std::string>{
-                           "PLACEMENT_VIEWED", "STORY_GROUP_OPENED 01", "STORY_ITEM_VIEWED 01", "POLL_VIEWED 01",
-                           "POLL_VOTED 01", "STORY_ITEM_VIEWED 02", "SWIPE_UP 02", "STORY_GROUP_COMPLETED 01",
-                           "STORY_GROUP_OPENED 02", "STORY_ITEM_VIEWED 03", "QUIZ_VIEWED 03", "QUIZ_ANSWERED 03",
-                           "STORY_GROUP_COMPLETED 02", "STORY_DISMISSED 02"}));
+  EXPECT_EQ(sdkEvents,
+            (std::multiset<std::string>{"STORY_GROUP_IMPRESSION 01", "STORY_GROUP_IMPRESSION 02", "STORY_OPEN 01",
+                                        "POLL_VIEW 01", "POLL_VOTE 01", "STORY_ITEM_VIEW 01", "SWIPE_UP 02",
+                                        "STORY_ITEM_VIEW 02", "STORY_COMPLETE 01", "STORY_OPEN 02", "QUIZ_VIEW 03",
+                                        "QUIZ_ANSWER 03", "STORY_ITEM_VIEW 03", "STORY_COMPLETE 02"}));
+  EXPECT_EQ(analytics, (std::multiset<std::string>{"PLACEMENT_VIEWED", "STORY_GROUP_OPENED 01", "STORY_ITEM_VIEWED 01",
+                                                   "POLL_VIEWED 01", "POLL_VOTED 01", "STORY_ITEM_VIEWED 02",
+                                                   "SWIPE_UP 02", "STORY_GROUP_COMPLETED 01", "STORY_GROUP_OPENED 02",
+                                                   "STORY_ITEM_VIEWED 03", "QUIZ_VIEWED 03", "QUIZ_ANSWERED 03",
+                                                   "STORY_GROUP_COMPLETED 02", "STORY_DISMISSED 02"}));
 
   // The vote the player cast is stored for this user.
   json stories = json::parse(cli({"stories", "feed", "--json"}).out);

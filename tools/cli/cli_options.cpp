@@ -72,8 +72,8 @@ Result<Invocation> parseCommandLine(const std::vector<std::string>& args) {
   GlobalOptions& g = invocation.global;
   Command& c = invocation.command;
   const std::map<std::string, std::optional<std::string>*> optionalValues = {
-      {"--base-url", &g.baseUrl}, {"--app-id", &g.appId},   {"--bundle-id", &g.bundleId},
-      {"--user-id", &g.userId},   {"--locale", &g.locale},  {"--region", &g.region},
+      {"--base-url", &g.baseUrl},   {"--app-id", &g.appId},           {"--bundle-id", &g.bundleId},
+      {"--user-id", &g.userId},     {"--locale", &g.locale},          {"--region", &g.region},
       {"--device-id", &g.deviceId}, {"--app-version", &g.appVersion}, {"--data-dir", &g.dataDir}};
 
   std::vector<std::string> positional;
@@ -118,11 +118,16 @@ Result<Invocation> parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--answer") {
       auto v = value(arg);
       if (!v) return v.error();
-      if (v.value() == "first") c.answer.kind = Answer::Kind::first;
-      else if (v.value() == "last") c.answer.kind = Answer::Kind::last;
-      else if (v.value() == "none") c.answer.kind = Answer::Kind::none;
-      else if (auto index = parseInt(v.value()); index && *index >= 0) c.answer = {Answer::Kind::index, *index};
-      else return usage("--answer takes first, last, none or an option index.");
+      if (v.value() == "first")
+        c.answer.kind = Answer::Kind::first;
+      else if (v.value() == "last")
+        c.answer.kind = Answer::Kind::last;
+      else if (v.value() == "none")
+        c.answer.kind = Answer::Kind::none;
+      else if (auto index = parseInt(v.value()); index && *index >= 0)
+        c.answer = {Answer::Kind::index, *index};
+      else
+        return usage("--answer takes first, last, none or an option index.");
     } else if (arg.starts_with("--")) {
       return usage("Unknown option " + arg + ". See quenmark --help.");
     } else {
@@ -138,10 +143,14 @@ Result<Invocation> parseCommandLine(const std::vector<std::string>& args) {
   c.arguments.assign(positional.begin() + 1, positional.end());
 
   size_t expected = 0;
-  if (c.name == "stories" || c.name == "banners" || c.name == "play") expected = 1;
-  else if (c.name == "vote") expected = 2;
-  else if (c.name == "help") return invocation;
-  else return usage("Unknown command " + c.name + ". See quenmark --help.");
+  if (c.name == "stories" || c.name == "banners" || c.name == "play")
+    expected = 1;
+  else if (c.name == "vote")
+    expected = 2;
+  else if (c.name == "help")
+    return invocation;
+  else
+    return usage("Unknown command " + c.name + ". See quenmark --help.");
   if (c.arguments.size() != expected) {
     return usage("quenmark " + c.name + " takes " + std::to_string(expected) + " argument" +
                  (expected == 1 ? "" : "s") + ". See quenmark --help.");

@@ -60,8 +60,10 @@ int runStories(SdkHost& host, const Invocation& invocation) {
   });
   if (!outcome) return fail("Timed out waiting for the stories.");
   if (!outcome->ok()) return fail(outcome->error().description);
-  if (invocation.command.json) printLine(storiesJson(outcome->value()).dump(2));
-  else std::fputs(storiesTable(outcome->value()).c_str(), stdout);
+  if (invocation.command.json)
+    printLine(storiesJson(outcome->value()).dump(2));
+  else
+    std::fputs(storiesTable(outcome->value()).c_str(), stdout);
   return 0;
 }
 
@@ -72,8 +74,10 @@ int runBanners(SdkHost& host, const Invocation& invocation) {
   });
   if (!outcome) return fail("Timed out waiting for the banners.");
   if (!outcome->ok()) return fail(outcome->error().description);
-  if (invocation.command.json) printLine(bannersJson(outcome->value()).dump(2));
-  else std::fputs(bannersTable(outcome->value()).c_str(), stdout);
+  if (invocation.command.json)
+    printLine(bannersJson(outcome->value()).dump(2));
+  else
+    std::fputs(bannersTable(outcome->value()).c_str(), stdout);
   return 0;
 }
 
@@ -83,8 +87,10 @@ int runVote(SdkHost& host, const Invocation& invocation) {
   });
   if (!outcome) return fail("Timed out waiting for the vote.");
   if (!outcome->ok()) return fail(outcome->error().description);
-  if (invocation.command.json) printLine(voteJson(outcome->value()).dump());
-  else std::fputs(voteText(outcome->value()).c_str(), stdout);
+  if (invocation.command.json)
+    printLine(voteJson(outcome->value()).dump());
+  else
+    std::fputs(voteText(outcome->value()).c_str(), stdout);
   return 0;
 }
 
@@ -127,8 +133,8 @@ class HeadlessPlayer {
                   std::to_string(bar->groups().size()) + " groups.");
     }
 
-    viewer_ = StoryViewerViewModel::create(bar->groups(), static_cast<std::ptrdiff_t>(*bar->selectedGroupIndex()),
-                                           placement);
+    viewer_ =
+        StoryViewerViewModel::create(bar->groups(), static_cast<std::ptrdiff_t>(*bar->selectedGroupIndex()), placement);
     viewer_->setOpenURLAction([this](const Url& url) { announce("open " + url.string()); });
     auto subscription = viewer_->subscribe([this](StoryViewerViewModel::Field field) {
       if (field == StoryViewerViewModel::Field::currentItemIndex ||
@@ -139,8 +145,8 @@ class HeadlessPlayer {
     bar->setViewerPresented(true);
     viewer_->start();
     scheduleInteraction();
-    bool closed = host_.loop->runUntil([&] { return viewer_->shouldDismiss(); },
-                                       toMillis(invocation_.command.timeoutSeconds));
+    bool closed =
+        host_.loop->runUntil([&] { return viewer_->shouldDismiss(); }, toMillis(invocation_.command.timeoutSeconds));
     bar->setViewerPresented(false);
     interaction_.reset();
     subscription.cancel();
@@ -152,8 +158,10 @@ class HeadlessPlayer {
 
  private:
   void announce(const std::string& text) {
-    if (invocation_.command.eventsJson) printLine(nlohmann::json{{"player", text}}.dump());
-    else printLine("# " + text);
+    if (invocation_.command.eventsJson)
+      printLine(nlohmann::json{{"player", text}}.dump());
+    else
+      printLine("# " + text);
   }
 
   // Answers or swipes on the item that just became current, after a short pause.
@@ -164,8 +172,8 @@ class HeadlessPlayer {
     if (item == nullptr) return;
     std::string itemId = item->id();
     std::weak_ptr<StoryViewerViewModel> weakViewer = viewer_;
-    interaction_ = platform::currentPlatform()->mainThread->schedule(
-        kInteractionDelaySeconds, false, [this, weakViewer, itemId] {
+    interaction_ =
+        platform::currentPlatform()->mainThread->schedule(kInteractionDelaySeconds, false, [this, weakViewer, itemId] {
           auto viewer = weakViewer.lock();
           if (!viewer || viewer->currentItem() == nullptr || viewer->currentItem()->id() != itemId) return;
           interact(*viewer, *viewer->currentItem());
@@ -189,8 +197,7 @@ class HeadlessPlayer {
           viewer.handleSwipeUp();
         }
         break;
-      case WidgetType::none:
-        break;
+      case WidgetType::none: break;
     }
   }
 
@@ -212,10 +219,14 @@ int runCommand(const Invocation& invocation) {
   });
 
   int status = 1;
-  if (command.name == "stories") status = runStories(host.value(), invocation);
-  else if (command.name == "banners") status = runBanners(host.value(), invocation);
-  else if (command.name == "vote") status = runVote(host.value(), invocation);
-  else if (command.name == "play") status = HeadlessPlayer(host.value(), invocation).run();
+  if (command.name == "stories")
+    status = runStories(host.value(), invocation);
+  else if (command.name == "banners")
+    status = runBanners(host.value(), invocation);
+  else if (command.name == "vote")
+    status = runVote(host.value(), invocation);
+  else if (command.name == "play")
+    status = HeadlessPlayer(host.value(), invocation).run();
   drainReports();
   return status;
 }

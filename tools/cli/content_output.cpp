@@ -103,8 +103,8 @@ std::string storiesTable(const std::vector<StoryGroup>& groups) {
     const auto& group = groups[g];
     const auto& theme = group.theme();
     out << "[" << g << "] " << group.title() << "  (" << group.id() << ")\n";
-    out << "    theme: progress " << name(theme.progressStyle()) << ", bubble " << name(theme.bubbleStyle())
-        << ", cta " << name(theme.ctaStyle()) << ", colours " << colorHex(theme.primaryColor()) << " / "
+    out << "    theme: progress " << name(theme.progressStyle()) << ", bubble " << name(theme.bubbleStyle()) << ", cta "
+        << name(theme.ctaStyle()) << ", colours " << colorHex(theme.primaryColor()) << " / "
         << colorHex(theme.secondaryColor());
     if (theme.fontFamily()) out << ", font " << *theme.fontFamily();
     out << "\n";
@@ -152,8 +152,8 @@ std::string voteText(const VoteResponse& response) {
   std::ostringstream out;
   out << (response.voted() ? "Vote counted" : "Vote not counted");
   if (response.optionId()) out << " for option " << *response.optionId();
-  if (response.voteCount()) out << "; the option now has " << *response.voteCount() << " vote"
-                                << (*response.voteCount() == 1 ? "" : "s");
+  if (response.voteCount())
+    out << "; the option now has " << *response.voteCount() << " vote" << (*response.voteCount() == 1 ? "" : "s");
   out << ".\n";
   return out.str();
 }

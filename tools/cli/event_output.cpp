@@ -5,9 +5,9 @@
 namespace quenmark::cli {
 namespace {
 
-constexpr const char* kNames[] = {"storyGroupImpression", "storyOpen",   "storyItemImpression", "storyClose",
-                                  "storyCompleted",       "pollViewed",  "pollVoted",           "quizViewed",
-                                  "quizAnswered",         "swipeUp",     "bannerImpression",    "bannerClick"};
+constexpr const char* kNames[] = {"storyGroupImpression", "storyOpen",  "storyItemImpression", "storyClose",
+                                  "storyCompleted",       "pollViewed", "pollVoted",           "quizViewed",
+                                  "quizAnswered",         "swipeUp",    "bannerImpression",    "bannerClick"};
 static_assert(std::size(kNames) == std::variant_size_v<StorySDKEvent::variant>);
 
 }  // namespace

@@ -33,8 +33,8 @@ Result<SdkHost> startSdk(const GlobalOptions& options) {
   StoryEnvironment environment =
       options.environment == "staging" ? StoryEnvironment::staging : StoryEnvironment::production;
   StorySDK::shared().configure(StoryConfiguration(options.sdkKey, options.appKey, environment, options.appId,
-                                                  options.bundleId, options.userId,
-                                                  StoryUIStrings::defaultStrings(), options.preview));
+                                                  options.bundleId, options.userId, StoryUIStrings::defaultStrings(),
+                                                  options.preview));
   return SdkHost{loop};
 }
 

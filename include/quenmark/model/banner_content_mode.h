@@ -10,16 +10,14 @@ namespace quenmark {
 /// How media fills a banner's frame.
 enum class BannerContentMode {
   cover,  ///< "COVER"
-  fit,  ///< "FIT"
+  fit,    ///< "FIT"
 };
 
 /// The raw value of `value` ("COVER", ...).
 constexpr std::string_view rawValue(BannerContentMode value) noexcept {
   switch (value) {
-    case BannerContentMode::cover:
-      return "COVER";
-    case BannerContentMode::fit:
-      return "FIT";
+    case BannerContentMode::cover: return "COVER";
+    case BannerContentMode::fit: return "FIT";
   }
   return {};
 }

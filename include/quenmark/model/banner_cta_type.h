@@ -9,26 +9,21 @@ namespace quenmark {
 
 /// What a tap on a banner item does.
 enum class BannerCtaType {
-  externalURL,  ///< "EXTERNAL_URL"
-  deepLink,  ///< "DEEP_LINK"
+  externalURL,    ///< "EXTERNAL_URL"
+  deepLink,       ///< "DEEP_LINK"
   internalRoute,  ///< "INTERNAL_ROUTE"
-  customEvent,  ///< "CUSTOM_EVENT"
-  none,  ///< "NONE"
+  customEvent,    ///< "CUSTOM_EVENT"
+  none,           ///< "NONE"
 };
 
 /// The raw value of `value` ("EXTERNAL_URL", ...).
 constexpr std::string_view rawValue(BannerCtaType value) noexcept {
   switch (value) {
-    case BannerCtaType::externalURL:
-      return "EXTERNAL_URL";
-    case BannerCtaType::deepLink:
-      return "DEEP_LINK";
-    case BannerCtaType::internalRoute:
-      return "INTERNAL_ROUTE";
-    case BannerCtaType::customEvent:
-      return "CUSTOM_EVENT";
-    case BannerCtaType::none:
-      return "NONE";
+    case BannerCtaType::externalURL: return "EXTERNAL_URL";
+    case BannerCtaType::deepLink: return "DEEP_LINK";
+    case BannerCtaType::internalRoute: return "INTERNAL_ROUTE";
+    case BannerCtaType::customEvent: return "CUSTOM_EVENT";
+    case BannerCtaType::none: return "NONE";
   }
   return {};
 }

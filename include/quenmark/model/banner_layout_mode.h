@@ -9,7 +9,7 @@ namespace quenmark {
 
 /// How a banner's height is chosen. (`auto_` carries a trailing underscore because `auto` is a keyword.)
 enum class BannerLayoutMode {
-  auto_,  ///< "AUTO"
+  auto_,        ///< "AUTO"
   aspectRatio,  ///< "ASPECT_RATIO"
   fixedHeight,  ///< "FIXED_HEIGHT"
 };
@@ -17,12 +17,9 @@ enum class BannerLayoutMode {
 /// The raw value of `value` ("AUTO", ...).
 constexpr std::string_view rawValue(BannerLayoutMode value) noexcept {
   switch (value) {
-    case BannerLayoutMode::auto_:
-      return "AUTO";
-    case BannerLayoutMode::aspectRatio:
-      return "ASPECT_RATIO";
-    case BannerLayoutMode::fixedHeight:
-      return "FIXED_HEIGHT";
+    case BannerLayoutMode::auto_: return "AUTO";
+    case BannerLayoutMode::aspectRatio: return "ASPECT_RATIO";
+    case BannerLayoutMode::fixedHeight: return "FIXED_HEIGHT";
   }
   return {};
 }

@@ -9,20 +9,17 @@ namespace quenmark {
 
 /// Kind of banner. (`static_` carries a trailing underscore because `static` is a keyword.)
 enum class BannerType {
-  static_,  ///< "STATIC"
+  static_,   ///< "STATIC"
   carousel,  ///< "CAROUSEL"
-  story,  ///< "STORY"
+  story,     ///< "STORY"
 };
 
 /// The raw value of `value` ("STATIC", ...).
 constexpr std::string_view rawValue(BannerType value) noexcept {
   switch (value) {
-    case BannerType::static_:
-      return "STATIC";
-    case BannerType::carousel:
-      return "CAROUSEL";
-    case BannerType::story:
-      return "STORY";
+    case BannerType::static_: return "STATIC";
+    case BannerType::carousel: return "CAROUSEL";
+    case BannerType::story: return "STORY";
   }
   return {};
 }

@@ -16,10 +16,8 @@ enum class StoryMediaType {
 /// The raw value of `value` ("IMAGE", ...).
 constexpr std::string_view rawValue(StoryMediaType value) noexcept {
   switch (value) {
-    case StoryMediaType::image:
-      return "IMAGE";
-    case StoryMediaType::video:
-      return "VIDEO";
+    case StoryMediaType::image: return "IMAGE";
+    case StoryMediaType::video: return "VIDEO";
   }
   return {};
 }

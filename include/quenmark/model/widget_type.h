@@ -9,23 +9,19 @@ namespace quenmark {
 
 /// Interactive widget of a story item; `none` for a plain item.
 enum class WidgetType {
-  none,  ///< "NONE"
-  poll,  ///< "POLL"
-  quiz,  ///< "QUIZ"
+  none,   ///< "NONE"
+  poll,   ///< "POLL"
+  quiz,   ///< "QUIZ"
   swipe,  ///< "SWIPE"
 };
 
 /// The raw value of `value` ("NONE", ...).
 constexpr std::string_view rawValue(WidgetType value) noexcept {
   switch (value) {
-    case WidgetType::none:
-      return "NONE";
-    case WidgetType::poll:
-      return "POLL";
-    case WidgetType::quiz:
-      return "QUIZ";
-    case WidgetType::swipe:
-      return "SWIPE";
+    case WidgetType::none: return "NONE";
+    case WidgetType::poll: return "POLL";
+    case WidgetType::quiz: return "QUIZ";
+    case WidgetType::swipe: return "SWIPE";
   }
   return {};
 }

@@ -97,8 +97,7 @@ class StorySDK {
   /// A call-to-action tap in the viewer: an SDK event only (sent every time).
   void reportCtaClick(const std::string& placementKey, const std::string& groupId, const std::string& itemId);
   /// An item shown long enough in the viewer: an SDK event only (once per session).
-  void reportStoryItemView(const std::string& placementKey, const std::string& groupId,
-                           const std::string& itemId);
+  void reportStoryItemView(const std::string& placementKey, const std::string& groupId, const std::string& itemId);
 
   /// Posts a story SDK event unless not configured or already sent in this session (de-duplicated kinds).
   void sendStoryEvent(SdkEventType type, const std::string& placementKey,

@@ -84,10 +84,10 @@ struct BannerClick {
 ///     if (auto* open = std::get_if<StorySDKEvent::StoryOpen>(&event)) use(open->groupId);
 struct StorySDKEvent
     : std::variant<story_sdk_event::StoryGroupImpression, story_sdk_event::StoryOpen,
-                   story_sdk_event::StoryItemImpression, story_sdk_event::StoryClose,
-                   story_sdk_event::StoryCompleted, story_sdk_event::PollViewed, story_sdk_event::PollVoted,
-                   story_sdk_event::QuizViewed, story_sdk_event::QuizAnswered, story_sdk_event::SwipeUp,
-                   story_sdk_event::BannerImpression, story_sdk_event::BannerClick> {
+                   story_sdk_event::StoryItemImpression, story_sdk_event::StoryClose, story_sdk_event::StoryCompleted,
+                   story_sdk_event::PollViewed, story_sdk_event::PollVoted, story_sdk_event::QuizViewed,
+                   story_sdk_event::QuizAnswered, story_sdk_event::SwipeUp, story_sdk_event::BannerImpression,
+                   story_sdk_event::BannerClick> {
   using StoryGroupImpression = story_sdk_event::StoryGroupImpression;
   using StoryOpen = story_sdk_event::StoryOpen;
   using StoryItemImpression = story_sdk_event::StoryItemImpression;

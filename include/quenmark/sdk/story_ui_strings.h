@@ -11,10 +11,9 @@ namespace quenmark {
 /// An immutable value. `defaultStrings()` is the stock English set (the name `default` is a C++ keyword).
 class QUENMARK_EXPORT StoryUIStrings {
  public:
-  StoryUIStrings(std::string pollTitle, std::string quizTitle, std::string pollBadgeTitle,
-                 std::string quizBadgeTitle, std::string swipeBadgeTitle, std::string swipeUpHint,
-                 std::string voteSingular, std::string votePlural, std::string answerSingular,
-                 std::string answerPlural);
+  StoryUIStrings(std::string pollTitle, std::string quizTitle, std::string pollBadgeTitle, std::string quizBadgeTitle,
+                 std::string swipeBadgeTitle, std::string swipeUpHint, std::string voteSingular, std::string votePlural,
+                 std::string answerSingular, std::string answerPlural);
 
   /// A fresh copy of the English words: "Vote", "Quiz", "Poll", "Quiz", "Swipe", "Swipe up", "vote",
   /// "votes", "answer", "answers" (in field order).

@@ -157,8 +157,7 @@ class QUENMARK_EXPORT StoryViewerViewModel final : public ObservableObject<Story
 
  public:
   /// Use `create`.
-  StoryViewerViewModel(PrivateTag, std::vector<StoryGroup> groups, std::ptrdiff_t startIndex,
-                       std::string placementKey);
+  StoryViewerViewModel(PrivateTag, std::vector<StoryGroup> groups, std::ptrdiff_t startIndex, std::string placementKey);
 
  private:
   struct SwipeAction {

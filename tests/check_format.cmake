@@ -1,0 +1,27 @@
+# Fails when any tracked C++ source differs from what clang-format makes of it.
+execute_process(COMMAND git ls-files "*.cpp" "*.h"
+  WORKING_DIRECTORY "${SOURCE_DIR}" OUTPUT_VARIABLE files RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  # Not a git checkout (an exported source tree): check the usual directories instead.
+  file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}"
+    "${SOURCE_DIR}/include/*.h" "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/tests/*.cpp"
+    "${SOURCE_DIR}/tests/*.h" "${SOURCE_DIR}/tools/*.cpp" "${SOURCE_DIR}/tools/*.h" "${SOURCE_DIR}/devserver/*.cpp"
+    "${SOURCE_DIR}/devserver/*.h" "${SOURCE_DIR}/bench/*.cpp")
+else()
+  string(REPLACE "\n" ";" files "${files}")
+endif()
+set(unformatted "")
+foreach(file IN LISTS files)
+  if(file STREQUAL "")
+    continue()
+  endif()
+  execute_process(COMMAND "${CLANG_FORMAT}" --dry-run -Werror "${file}"
+    WORKING_DIRECTORY "${SOURCE_DIR}" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    list(APPEND unformatted "${file}")
+  endif()
+endforeach()
+if(unformatted)
+  string(REPLACE ";" "\n  " listing "${unformatted}")
+  message(FATAL_ERROR "Not formatted (run clang-format -i on them):\n  ${listing}")
+endif()

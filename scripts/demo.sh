@@ -23,7 +23,7 @@ server_pid=$!
 for _ in $(seq 1 100); do
   if grep -q "Listening on" "$work/server.log" 2>/dev/null; then break; fi
   if ! kill -0 "$server_pid" 2>/dev/null; then cat "$work/server.log"; exit 1; fi
-  read -r -t 0.1 < /dev/zero || true
+  sleep 0.1
 done
 base_url=$(grep -o 'http[s]*://[^ ]*' "$work/server.log" | head -n 1)
 echo "Content service: $base_url"

@@ -85,17 +85,27 @@ struct CurlHttpSession::Impl {
     curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, options.maxConnections);
     curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, options.maxConnectionsPerHost);
     curl_multi_setopt(multi, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
-    worker = std::thread([this] { loop(); });
   }
 
-  ~Impl() {
+  ~Impl() { curl_multi_cleanup(multi); }
+
+  // The worker holds the state alive: a completion may release the last owner of the session (for
+  // example the last reference to an installed platform), and the worker must then finish on its own.
+  static void start(const std::shared_ptr<Impl>& self) {
+    self->worker = std::thread([self] { self->loop(); });
+  }
+
+  void stop() {
     {
       std::lock_guard lock(mutex);
       stopping = true;
     }
     curl_multi_wakeup(multi);
-    worker.join();
-    curl_multi_cleanup(multi);
+    if (worker.get_id() == std::this_thread::get_id()) {
+      worker.detach();  // destroyed from inside a completion: the loop ends after it returns
+    } else {
+      worker.join();
+    }
   }
 
   static void complete(std::unique_ptr<Transfer> transfer, HttpResult&& result) {
@@ -238,9 +248,9 @@ struct CurlHttpSession::Impl {
   }
 };
 
-CurlHttpSession::CurlHttpSession(Options options) : impl_(std::make_unique<Impl>(options)) {}
+CurlHttpSession::CurlHttpSession(Options options) : impl_(std::make_shared<Impl>(options)) { Impl::start(impl_); }
 
-CurlHttpSession::~CurlHttpSession() = default;
+CurlHttpSession::~CurlHttpSession() { impl_->stop(); }
 
 void CurlHttpSession::send(HttpRequest request, HttpCompletion completion) {
   auto transfer = std::make_unique<Transfer>(std::move(request), std::move(completion));

@@ -11,7 +11,8 @@ namespace quenmark::platform {
 ///
 /// Connections are cached (bounded) and reused between requests to the same host. Completions run on
 /// the worker thread. Destroying the session completes every request still in flight with a
-/// `cancelled` error and joins the worker.
+/// `cancelled` error and joins the worker (or, when destroyed from inside one of its own completions,
+/// lets the worker finish by itself).
 class CurlHttpSession final : public HttpSession {
  public:
   struct Options {
@@ -31,7 +32,7 @@ class CurlHttpSession final : public HttpSession {
 
  private:
   struct Impl;
-  std::unique_ptr<Impl> impl_;
+  std::shared_ptr<Impl> impl_;
 };
 
 }  // namespace quenmark::platform

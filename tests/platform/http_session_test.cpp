@@ -168,6 +168,27 @@ TEST(CurlHttpSession, WaitUntilIdleReturnsOnceEveryCompletionHasRun) {
   EXPECT_EQ(completions.results().size(), 1u) << "idle means the completion has already run";
 }
 
+TEST(CurlHttpSession, MayBeReleasedByItsOwnCompletion) {
+  // A completion may hold the last reference to the session (through a platform it captured), so the
+  // session can end up destroyed on its own worker thread.
+  TestHttpServer server;
+  server.on("GET", "/r", ScriptedResponse{200, "ok", "text/plain", {}, {}});
+  std::mutex mutex;
+  std::condition_variable destroyed;
+  std::optional<std::thread::id> destroyedOn;
+  std::shared_ptr<CurlHttpSession> session(new CurlHttpSession(), [&](CurlHttpSession* doomed) {
+    delete doomed;
+    std::lock_guard lock(mutex);
+    destroyedOn = std::this_thread::get_id();
+    destroyed.notify_all();
+  });
+  session->send(get(server.baseUrl().appendingPathComponent("r")), [keep = session](HttpResult) {});
+  session.reset();
+  std::unique_lock lock(mutex);
+  ASSERT_TRUE(destroyed.wait_for(lock, std::chrono::seconds{10}, [&] { return destroyedOn.has_value(); }));
+  EXPECT_TRUE(*destroyedOn != std::this_thread::get_id()) << "destroyed on the worker thread";
+}
+
 TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
   TestHttpServer slow;
   ScriptedResponse delayed;

@@ -207,6 +207,7 @@ class SendOrderRecorder final : public platform::HttpSession {
   using Describe = std::function<void(const platform::HttpRequest&)>;
   SendOrderRecorder(std::shared_ptr<platform::HttpSession> inner, Describe describe)
       : inner_(std::move(inner)), describe_(std::move(describe)) {}
+  bool waitUntilIdle(std::chrono::milliseconds timeout) override { return inner_->waitUntilIdle(timeout); }
   void send(platform::HttpRequest request, platform::HttpCompletion completion) override {
     describe_(request);
     const std::string path = request.url.path();
@@ -276,26 +277,27 @@ class StoryTest : public ::testing::Test {
   /// Lets the service answer stories requests for the placement with `body` (status 200 unless given).
   void serveStories(const std::string& body, int status = 200) {
     {
-      std::lock_guard lock(responseMutex_);
-      storiesResponse_ = response(status, body);
+      std::lock_guard lock(script_->mutex);
+      script_->response = response(status, body);
     }
-    server.on("GET", storiesPath(), [this](const testsupport::RecordedRequest&) {
-      std::unique_lock lock(responseMutex_);
-      gate_.wait_for(lock, std::chrono::seconds(5), [this] { return !held_; });
-      return storiesResponse_;
+    // The handler runs on the server's threads and may outlive the test body: it shares the script.
+    server.on("GET", storiesPath(), [script = script_](const testsupport::RecordedRequest&) {
+      std::unique_lock lock(script->mutex);
+      script->gate.wait_for(lock, std::chrono::seconds(5), [&] { return !script->held; });
+      return script->response;
     });
   }
   /// Stories requests wait for `releaseStories()` before they are answered.
   void holdStories() {
-    std::lock_guard lock(responseMutex_);
-    held_ = true;
+    std::lock_guard lock(script_->mutex);
+    script_->held = true;
   }
   void releaseStories() {
     {
-      std::lock_guard lock(responseMutex_);
-      held_ = false;
+      std::lock_guard lock(script_->mutex);
+      script_->held = false;
     }
-    gate_.notify_all();
+    script_->gate.notify_all();
   }
   std::string storiesPath() const {
     return placementURL(server.baseUrl(), kAppKey, kPlacement, "stories", StoryEnvironment::production,
@@ -373,10 +375,13 @@ class StoryTest : public ::testing::Test {
   ReportLog log;
 
  private:
-  std::mutex responseMutex_;
-  std::condition_variable gate_;
-  bool held_ = false;
-  testsupport::ScriptedResponse storiesResponse_;
+  struct StoriesScript {
+    std::mutex mutex;
+    std::condition_variable gate;
+    bool held = false;
+    testsupport::ScriptedResponse response;
+  };
+  std::shared_ptr<StoriesScript> script_ = std::make_shared<StoriesScript>();
 };
 
 using Lines = std::vector<std::string>;

@@ -27,6 +27,8 @@ class RecordingHttpSession final : public platform::HttpSession {
     inner_->send(std::move(request), std::move(completion));
   }
 
+  bool waitUntilIdle(std::chrono::milliseconds timeout) override { return inner_->waitUntilIdle(timeout); }
+
   std::vector<platform::HttpRequest> sent() const {
     std::lock_guard lock(mutex_);
     return sent_;

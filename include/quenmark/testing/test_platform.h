@@ -74,6 +74,11 @@ class RecordingConsole final : public platform::Console {
 /// console, and the real libcurl session (tests talk to servers on 127.0.0.1).
 struct TestPlatform {
   TestPlatform();
+  /// Waits (bounded) for transfers still in flight on the libcurl session, so that none is still being
+  /// decoded on the session's thread when the test process exits.
+  ~TestPlatform();
+  TestPlatform(const TestPlatform&) = delete;
+  TestPlatform& operator=(const TestPlatform&) = delete;
 
   std::shared_ptr<ManualClock> clock;
   std::shared_ptr<VirtualMainThread> mainThread;
@@ -90,6 +95,9 @@ struct TestPlatform {
   void install(const Url& serviceBaseUrl) const;
   /// Installs with a base URL that no test server listens on ("http://127.0.0.1:9").
   void install() const;
+
+ private:
+  std::shared_ptr<platform::HttpSession> transport_;  // the libcurl session, even when `http` is wrapped
 };
 
 }  // namespace quenmark::testing

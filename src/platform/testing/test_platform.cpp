@@ -74,7 +74,10 @@ TestPlatform::TestPlatform()
       device(std::make_shared<FixedDeviceInfo>()),
       fonts(std::make_shared<FixedFontCatalog>()),
       urlOpener(std::make_shared<RecordingUrlOpener>()),
-      console(std::make_shared<RecordingConsole>()) {}
+      console(std::make_shared<RecordingConsole>()),
+      transport_(http) {}
+
+TestPlatform::~TestPlatform() { transport_->waitUntilIdle(std::chrono::seconds{10}); }
 
 platform::Platform TestPlatform::platform(const Url& serviceBaseUrl) const {
   return platform::Platform{mainThread, clock, http, store, device, fonts, urlOpener, console, serviceBaseUrl};

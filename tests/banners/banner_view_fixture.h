@@ -18,8 +18,8 @@ namespace quenmark::bannertest {
 inline constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/home_top/banners";
 
 /// One item as the service sends it; its picture is "/media/<picture>" on the test server.
-struct ItemSpec {
-  ItemSpec(long long idValue, long long order, std::string pictureName, std::string cta = "NONE",
+struct ItemPlan {
+  ItemPlan(long long idValue, long long order, std::string pictureName, std::string cta = "NONE",
            std::optional<std::string> url = std::nullopt)
       : id(idValue),
         orderIndex(order),
@@ -35,8 +35,8 @@ struct ItemSpec {
 };
 
 /// `count` items with ids and order 1..count and pictures "<prefix>-<id>.png".
-inline std::vector<ItemSpec> items(int count, const std::string& prefix = "ok") {
-  std::vector<ItemSpec> result;
+inline std::vector<ItemPlan> items(int count, const std::string& prefix = "ok") {
+  std::vector<ItemPlan> result;
   for (int i = 1; i <= count; ++i) result.emplace_back(i, i, prefix + "-" + std::to_string(i) + ".png");
   return result;
 }
@@ -65,15 +65,15 @@ class BannerViewTest : public sdktest::SdkTest {
     SdkTest::TearDown();
   }
 
-  nlohmann::json bannerJson(long long id, const std::string& type, const std::vector<ItemSpec>& specs,
+  nlohmann::json bannerJson(long long id, const std::string& type, const std::vector<ItemPlan>& plans,
                             long long autoplaySeconds = 5) const {
     nlohmann::json itemsJson = nlohmann::json::array();
-    for (const auto& spec : specs) {
-      nlohmann::json item = {{"id", spec.id},
-                             {"mediaUrl", server.baseUrl().string() + "/media/" + spec.picture},
-                             {"orderIndex", spec.orderIndex},
-                             {"ctaType", spec.ctaType}};
-      if (spec.ctaUrl) item["ctaUrl"] = *spec.ctaUrl;
+    for (const auto& plan : plans) {
+      nlohmann::json item = {{"id", plan.id},
+                             {"mediaUrl", server.baseUrl().string() + "/media/" + plan.picture},
+                             {"orderIndex", plan.orderIndex},
+                             {"ctaType", plan.ctaType}};
+      if (plan.ctaUrl) item["ctaUrl"] = *plan.ctaUrl;
       itemsJson.push_back(item);
     }
     return {{"id", id},

@@ -10,8 +10,8 @@ namespace quenmark {
 namespace {
 
 using bannertest::BannerViewTest;
+using bannertest::ItemPlan;
 using bannertest::items;
-using bannertest::ItemSpec;
 
 std::vector<std::string> idsOf(const std::vector<BannerItem>& list) {
   std::vector<std::string> ids;
@@ -20,10 +20,10 @@ std::vector<std::string> idsOf(const std::vector<BannerItem>& list) {
 }
 
 TEST_F(BannerViewTest, PlayableItemsAreOrderedLimitedToTenAndSkipFailedOnes) {
-  std::vector<ItemSpec> twelve;
+  std::vector<ItemPlan> twelve;
   for (int i = 1; i <= 12; ++i) twelve.push_back({100 + i, 13 - i, "ok-1.png"});  // orderIndex 12 down to 1
   // Equal orderIndex: ascending id text, so "10" comes before "9".
-  std::vector<ItemSpec> ties{{9, 1, "ok-1.png"}, {10, 1, "ok-2.png"}, {3, 0, "ok-3.png"}};
+  std::vector<ItemPlan> ties{{9, 1, "ok-1.png"}, {10, 1, "ok-2.png"}, {3, 0, "ok-3.png"}};
   serveBanners({bannerJson(1, "CAROUSEL", twelve), bannerJson(2, "CAROUSEL", ties)});
   auto view = makeView();
   view->loadBanners();
@@ -342,12 +342,12 @@ TEST_F(BannerViewTest, PictureLoadPrefetchesTheFollowingItemWrapping) {
 }
 
 TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
-  std::vector<ItemSpec> specs{{1, 1, "ok-1.png", "CUSTOM_EVENT", "https://example.com/promo"},
+  std::vector<ItemPlan> plans{{1, 1, "ok-1.png", "CUSTOM_EVENT", "https://example.com/promo"},
                               {2, 2, "ok-2.png", "EXTERNAL_URL", "https://example.com/shop"},
                               {3, 3, "ok-3.png", "DEEP_LINK", "myapp://offers/7"},
                               {4, 4, "ok-4.png", "NONE", "https://example.com/none"},
                               {5, 5, "ok-5.png", "INTERNAL_ROUTE", std::nullopt}};
-  serveBanners({bannerJson(9, "STATIC", specs)});
+  serveBanners({bannerJson(9, "STATIC", plans)});
   auto view = makeView();
   view->loadBanners();
   awaitLoad();

@@ -55,7 +55,7 @@ class StoryContent {
     std::string name;
     std::int64_t voteCount = 0;
   };
-  struct ItemSpec {
+  struct ItemPlan {
     std::string name;
     double duration = 5.0;
     WidgetType widget = WidgetType::none;
@@ -71,23 +71,23 @@ class StoryContent {
     idFor(name);
     return *this;
   }
-  StoryContent& item(ItemSpec spec) {
-    idFor(spec.name);
-    for (const auto& option : spec.options) idFor(option.name);
-    groups_.back().second.push_back(std::move(spec));
+  StoryContent& item(ItemPlan plan) {
+    idFor(plan.name);
+    for (const auto& option : plan.options) idFor(option.name);
+    groups_.back().second.push_back(std::move(plan));
     return *this;
   }
   StoryContent& plain(const std::string& name, double duration = 5.0) {
-    return item(ItemSpec{name, duration, WidgetType::none, {}, std::nullopt, std::nullopt});
+    return item(ItemPlan{name, duration, WidgetType::none, {}, std::nullopt, std::nullopt});
   }
   StoryContent& poll(const std::string& name, std::vector<Option> options) {
-    return item(ItemSpec{name, 5.0, WidgetType::poll, std::move(options), std::nullopt, std::nullopt});
+    return item(ItemPlan{name, 5.0, WidgetType::poll, std::move(options), std::nullopt, std::nullopt});
   }
   StoryContent& quiz(const std::string& name, std::vector<Option> options) {
-    return item(ItemSpec{name, 5.0, WidgetType::quiz, std::move(options), std::nullopt, std::nullopt});
+    return item(ItemPlan{name, 5.0, WidgetType::quiz, std::move(options), std::nullopt, std::nullopt});
   }
   StoryContent& swipe(const std::string& name, std::optional<std::string> callback) {
-    return item(ItemSpec{name, 5.0, WidgetType::swipe, {}, std::move(callback), std::nullopt});
+    return item(ItemPlan{name, 5.0, WidgetType::swipe, {}, std::move(callback), std::nullopt});
   }
 
   /// The lower-case UUID text that stands for `name`.
@@ -105,20 +105,20 @@ class StoryContent {
 
   std::vector<StoryGroup> groups() const {
     std::vector<StoryGroup> result;
-    for (const auto& [groupName, specs] : groups_) {
+    for (const auto& [groupName, plans] : groups_) {
       std::vector<StoryItem> items;
-      for (const auto& spec : specs) {
+      for (const auto& plan : plans) {
         std::vector<WidgetOption> options;
         std::int64_t order = 0;
-        for (const auto& option : spec.options) {
+        for (const auto& option : plan.options) {
           options.emplace_back(id(option.name), option.name, std::nullopt, order++, std::nullopt, option.voteCount);
         }
         std::optional<WidgetUserVote> userVote;
-        if (spec.userVote) userVote = WidgetUserVote(id(*spec.userVote), std::chrono::system_clock::time_point{});
+        if (plan.userVote) userVote = WidgetUserVote(id(*plan.userVote), std::chrono::system_clock::time_point{});
         std::optional<Url> callback;
-        if (spec.swipeCallback) callback = Url::parse(*spec.swipeCallback);
-        items.emplace_back(id(spec.name), std::nullopt, std::nullopt, StoryMediaType::image, mediaUrl(spec.name),
-                           spec.duration, std::nullopt, std::nullopt, spec.widget, std::nullopt, callback,
+        if (plan.swipeCallback) callback = Url::parse(*plan.swipeCallback);
+        items.emplace_back(id(plan.name), std::nullopt, std::nullopt, StoryMediaType::image, mediaUrl(plan.name),
+                           plan.duration, std::nullopt, std::nullopt, plan.widget, std::nullopt, callback,
                            std::move(options), std::move(userVote));
       }
       std::optional<Url> cover = items.empty() ? std::nullopt : items.front().mediaURL();
@@ -130,19 +130,19 @@ class StoryContent {
   /// The stories response body (durations in whole seconds, as the service sends them).
   std::string json() const {
     nlohmann::json groups = nlohmann::json::array();
-    for (const auto& [groupName, specs] : groups_) {
+    for (const auto& [groupName, plans] : groups_) {
       nlohmann::json items = nlohmann::json::array();
-      for (const auto& spec : specs) {
-        nlohmann::json item{{"id", id(spec.name)},
+      for (const auto& plan : plans) {
+        nlohmann::json item{{"id", id(plan.name)},
                             {"type", "IMAGE"},
-                            {"durationSeconds", static_cast<std::int64_t>(spec.duration)},
-                            {"widgetType", std::string(rawValue(spec.widget))},
-                            {"media", {{"mediaType", "IMAGE"}, {"mediaUrl", mediaUrl(spec.name).string()}}}};
-        if (spec.swipeCallback) item["swipeCallbackUrl"] = *spec.swipeCallback;
-        if (!spec.options.empty()) {
+                            {"durationSeconds", static_cast<std::int64_t>(plan.duration)},
+                            {"widgetType", std::string(rawValue(plan.widget))},
+                            {"media", {{"mediaType", "IMAGE"}, {"mediaUrl", mediaUrl(plan.name).string()}}}};
+        if (plan.swipeCallback) item["swipeCallbackUrl"] = *plan.swipeCallback;
+        if (!plan.options.empty()) {
           nlohmann::json options = nlohmann::json::array();
           std::int64_t order = 0;
-          for (const auto& option : spec.options) {
+          for (const auto& option : plan.options) {
             options.push_back({{"id", id(option.name)},
                                {"text", option.name},
                                {"orderIndex", order++},
@@ -150,7 +150,7 @@ class StoryContent {
           }
           item["widgetOptions"] = options;
         }
-        if (spec.userVote) item["userVote"] = {{"optionId", id(*spec.userVote)}};
+        if (plan.userVote) item["userVote"] = {{"optionId", id(*plan.userVote)}};
         items.push_back(item);
       }
       groups.push_back({{"id", id(groupName)}, {"title", groupName}, {"items", items}});
@@ -168,7 +168,7 @@ class StoryContent {
   }
 
   Url mediaBase_;
-  std::vector<std::pair<std::string, std::vector<ItemSpec>>> groups_;
+  std::vector<std::pair<std::string, std::vector<ItemPlan>>> groups_;
   std::map<std::string, std::string> ids_;
 };
 

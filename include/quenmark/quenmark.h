@@ -2,11 +2,11 @@
 
 // Everything a host needs: the facade, the content values, the platform seam and the view models.
 #include <quenmark/banners/application_activity.h>
-#include <quenmark/banners/banner_aspect_ratio.h>
 #include <quenmark/banners/banner_card_layout.h>
 #include <quenmark/banners/banner_content_frame_modifier.h>
 #include <quenmark/banners/banner_layout_constants.h>
 #include <quenmark/banners/banner_progress_indicator.h>
+#include <quenmark/banners/banner_ratio.h>
 #include <quenmark/banners/banner_render_state.h>
 #include <quenmark/banners/banner_story_progress_indicator.h>
 #include <quenmark/banners/banner_swipe.h>

@@ -1,5 +1,5 @@
-#include <quenmark/banners/banner_aspect_ratio.h>
 #include <quenmark/banners/banner_content_frame_modifier.h>
+#include <quenmark/banners/banner_ratio.h>
 
 namespace quenmark {
 

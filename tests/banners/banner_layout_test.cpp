@@ -1,7 +1,7 @@
-#include <quenmark/banners/banner_aspect_ratio.h>
 #include <quenmark/banners/banner_card_layout.h>
 #include <quenmark/banners/banner_content_frame_modifier.h>
 #include <quenmark/banners/banner_layout_constants.h>
+#include <quenmark/banners/banner_ratio.h>
 
 #include <gtest/gtest.h>
 

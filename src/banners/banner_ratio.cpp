@@ -1,5 +1,5 @@
-#include <quenmark/banners/banner_aspect_ratio.h>
 #include <quenmark/banners/banner_layout_constants.h>
+#include <quenmark/banners/banner_ratio.h>
 
 #include <charconv>
 #include <cmath>

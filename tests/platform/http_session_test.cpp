@@ -46,6 +46,14 @@ class Completions {
   bool callerThreadMatches_ = true;
 };
 
+// An answer the server holds back for `delay` before sending it.
+ScriptedResponse delayedBy(std::chrono::milliseconds delay, std::string body = "late") {
+  ScriptedResponse response;
+  response.body = std::move(body);
+  response.delay = delay;
+  return response;
+}
+
 HttpRequest get(const Url& url) { return HttpRequest{url, "GET", {}, std::nullopt, 10.0}; }
 
 TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
@@ -98,10 +106,7 @@ TEST(CurlHttpSession, ReportsTransportFailuresAsErrors) {
     closed = server.baseUrl().appendingPathComponent("x");
   }
   TestHttpServer slow;
-  ScriptedResponse delayed;
-  delayed.body = "late";
-  delayed.delay = std::chrono::milliseconds{3000};
-  slow.on("GET", "/slow", delayed);
+  slow.on("GET", "/slow", delayedBy(std::chrono::milliseconds{3000}));
 
   CurlHttpSession session;
   Completions refused;
@@ -155,10 +160,7 @@ TEST(CurlHttpSession, ReusesOneConnectionForSequentialRequests) {
 
 TEST(CurlHttpSession, WaitUntilIdleReturnsOnceEveryCompletionHasRun) {
   TestHttpServer server;
-  ScriptedResponse delayed;
-  delayed.body = "late";
-  delayed.delay = std::chrono::milliseconds{300};
-  server.on("GET", "/slow", delayed);
+  server.on("GET", "/slow", delayedBy(std::chrono::milliseconds{300}));
   CurlHttpSession session;
   EXPECT_TRUE(session.waitUntilIdle(std::chrono::milliseconds{0}));
   Completions completions;
@@ -191,9 +193,7 @@ TEST(CurlHttpSession, MayBeReleasedByItsOwnCompletion) {
 
 TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
   TestHttpServer slow;
-  ScriptedResponse delayed;
-  delayed.delay = std::chrono::milliseconds{5000};
-  slow.on("GET", "/slow", delayed);
+  slow.on("GET", "/slow", delayedBy(std::chrono::milliseconds{5000}));
   Completions completions;
   {
     CurlHttpSession session;

@@ -18,9 +18,11 @@
 
 namespace quenmark::devserver::testing {
 
-/// The sample content the repository ships; route tests run against it so that it keeps loading.
+/// The sample content the repository ships; route tests run against it so that it keeps loading. Found from
+/// the absolute test data directory: `__FILE__` may be relative to the build directory (a compiler cache with a
+/// base directory rewrites paths so), and the tests do not run there.
 inline std::filesystem::path sampleDir() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "devserver" / "sample";
+  return std::filesystem::path(QUENMARK_TEST_DATA_DIR).parent_path().parent_path() / "devserver" / "sample";
 }
 
 /// A directory of its own under the system's temporary directory, removed with everything in it.

@@ -118,13 +118,13 @@ TEST(SignalWatcher, SigtermStopsAServerStartedUnderTheWatcher) {
     });
     ASSERT_TRUE(server.start());
     httplib::Client client("127.0.0.1", server.port());
-    ASSERT_TRUE(client.Get("/media/stories/poll.png"));
+    ASSERT_TRUE(client.Get("/media/stories/vote-next-dish.jpg"));
     ASSERT_EQ(kill(getpid(), SIGTERM), 0);
     ASSERT_TRUE(stopped.waitFor(std::chrono::seconds(10)));
   }
   httplib::Client after("127.0.0.1", server.port());
   after.set_connection_timeout(std::chrono::seconds(2));
-  EXPECT_FALSE(after.Get("/media/stories/poll.png"));
+  EXPECT_FALSE(after.Get("/media/stories/vote-next-dish.jpg"));
 }
 
 }  // namespace

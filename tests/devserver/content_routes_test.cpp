@@ -15,7 +15,7 @@ TEST_F(DevServerTest, StoriesAreServedAsWrittenWithMediaUrlsOnTheServersOrigin) 
   EXPECT_EQ(groups[0]["id"], "8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A01");
   EXPECT_EQ(groups[0]["theme"]["progressStyle"], "BAR");
   std::string mediaUrl = groups[0]["items"][0]["media"]["mediaUrl"];
-  EXPECT_EQ(mediaUrl, server->origin() + "/media/stories/launch-cover.png");
+  EXPECT_EQ(mediaUrl, server->origin() + "/media/stories/spring-menu.jpg");
   EXPECT_TRUE(groups[5]["items"].empty());
 
   const auto& poll = groups[1]["items"][0];
@@ -25,16 +25,16 @@ TEST_F(DevServerTest, StoriesAreServedAsWrittenWithMediaUrlsOnTheServersOrigin) 
   EXPECT_FALSE(poll["widgetOptions"][2].contains("voteCount"));
 
   // The media the content refers to is served.
-  auto image = client->Get("/media/stories/launch-cover.png");
+  auto image = client->Get("/media/stories/spring-menu.jpg");
   ASSERT_TRUE(image);
   EXPECT_EQ(image->status, 200);
-  EXPECT_EQ(image->get_header_value("Content-Type"), "image/png");
-  std::ifstream file(sampleDir() / "media" / "stories" / "launch-cover.png", std::ios::binary);
+  EXPECT_EQ(image->get_header_value("Content-Type"), "image/jpeg");
+  std::ifstream file(sampleDir() / "media" / "stories" / "spring-menu.jpg", std::ios::binary);
   std::ostringstream bytes;
   bytes << file.rdbuf();
   EXPECT_EQ(image->body, bytes.str());
 
-  auto range = client->Get("/media/stories/launch-cover.png", {httplib::make_range_header({{8, 15}})});
+  auto range = client->Get("/media/stories/spring-menu.jpg", {httplib::make_range_header({{8, 15}})});
   ASSERT_TRUE(range);
   EXPECT_EQ(range->status, 206);
   EXPECT_EQ(range->body, bytes.str().substr(8, 8));
@@ -95,8 +95,9 @@ TEST_F(DevServerTest, RequestsWithoutTheAppsKeyAre401AndUnknownThingsAre404) {
 }
 
 TEST_F(DevServerTest, MediaPathsCannotLeaveTheMediaDirectory) {
-  for (const char* path : {"/media/../content.json", "/media/stories/../../content.json", "/media/%2e%2e/content.json",
-                           "/media/stories//poll.png", "/media/stories", "/media/.%2Fstories/poll.png"}) {
+  for (const char* path :
+       {"/media/../content.json", "/media/stories/../../content.json", "/media/%2e%2e/content.json",
+        "/media/stories//vote-next-dish.jpg", "/media/stories", "/media/.%2Fstories/vote-next-dish.jpg"}) {
     auto result = client->Get(path);
     ASSERT_TRUE(result) << path;
     EXPECT_EQ(result->status, 404) << path;
@@ -110,7 +111,7 @@ TEST_F(DevServerTest, ContentUsesTheHostTheClientAskedFor) {
   auto [status, body] = get(storiesPath(), viaAlias);
   ASSERT_EQ(status, 200);
   EXPECT_EQ(body["groups"][0]["items"][0]["media"]["mediaUrl"],
-            "http://localhost:" + std::to_string(server->port()) + "/media/stories/launch-cover.png");
+            "http://localhost:" + std::to_string(server->port()) + "/media/stories/spring-menu.jpg");
 
   // A Host that is not a plain host and port is not echoed.
   httplib::Headers hostile = headers();
@@ -118,7 +119,7 @@ TEST_F(DevServerTest, ContentUsesTheHostTheClientAskedFor) {
   auto [hostileStatus, hostileBody] = get(storiesPath(), hostile);
   ASSERT_EQ(hostileStatus, 200);
   EXPECT_EQ(hostileBody["groups"][0]["items"][0]["media"]["mediaUrl"],
-            server->origin() + "/media/stories/launch-cover.png");
+            server->origin() + "/media/stories/spring-menu.jpg");
 }
 
 class TlsDevServerTest : public DevServerTest {
@@ -140,7 +141,7 @@ TEST_F(TlsDevServerTest, ServesOverHttpsWithTheGivenCertificate) {
   EXPECT_EQ(result->status, 200);
   auto body = nlohmann::json::parse(result->body);
   EXPECT_EQ(body["groups"][0]["items"][0]["media"]["mediaUrl"],
-            "https://127.0.0.1:" + std::to_string(server->port()) + "/media/stories/launch-cover.png");
+            "https://127.0.0.1:" + std::to_string(server->port()) + "/media/stories/spring-menu.jpg");
 }
 
 TEST(DevServerSetup, BindFailsWithAMessageForAMissingCertificateOrABusyPort) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -118,15 +119,11 @@ TEST(ContentCatalog, BannersGetThePlacementTheyAreListedUnderAndFilesMustBeJson)
 namespace quenmark::devserver::testing {
 namespace {
 
-/// Every value of `key` found anywhere in `value`, upper-cased.
+/// Every text value of `key` found anywhere in `value`.
 void collect(const nlohmann::json& value, const std::string& key, std::set<std::string>& found) {
   if (value.is_object()) {
     for (const auto& [name, child] : value.items()) {
-      if (name == key && child.is_string()) {
-        std::string text = child;
-        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-        found.insert(text);
-      }
+      if (name == key && child.is_string()) found.insert(child.get<std::string>());
       collect(child, key, found);
     }
   } else if (value.is_array()) {
@@ -138,8 +135,12 @@ TEST(ContentCatalog, TheSampleExercisesEveryStyleLayoutAndContentMode) {
   std::ifstream file(sampleDir() / "content.json");
   auto document = nlohmann::json::parse(file);
   auto has = [&](const std::string& key, std::set<std::string> wanted) {
-    std::set<std::string> found;
-    collect(document, key, found);
+    std::set<std::string> texts, found;
+    collect(document, key, texts);
+    for (std::string text : texts) {
+      std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+      found.insert(text);
+    }
     for (const auto& value : wanted) EXPECT_TRUE(found.count(value)) << key << " " << value;
   };
   has("progressStyle", {"BAR", "SEGMENTED", "NONE"});
@@ -152,6 +153,24 @@ TEST(ContentCatalog, TheSampleExercisesEveryStyleLayoutAndContentMode) {
   has("bannerLayoutMode", {"FIXED_HEIGHT"});
   has("contentMode", {"FIT", "COVER"});
   has("ctaType", {"EXTERNAL_URL", "DEEP_LINK", "INTERNAL_ROUTE", "CUSTOM_EVENT", "NONE"});
+}
+
+TEST(ContentCatalog, TheSampleShipsExactlyTheMediaItsContentNames) {
+  std::ifstream file(sampleDir() / "content.json");
+  std::set<std::string> urls;
+  collect(nlohmann::json::parse(file), "mediaUrl", urls);
+  const std::string prefix = "{base}/media/";
+  for (const auto& url : urls) {
+    if (url.empty()) continue;  // kept on purpose: the SDK drops such banner items
+    ASSERT_EQ(url.rfind(prefix, 0), 0u) << url;
+    EXPECT_TRUE(std::filesystem::is_regular_file(sampleDir() / "media" / url.substr(prefix.size()))) << url;
+  }
+  // And nothing ships that no content uses.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(sampleDir() / "media")) {
+    if (!entry.is_regular_file()) continue;
+    std::string name = std::filesystem::relative(entry.path(), sampleDir() / "media").generic_string();
+    EXPECT_TRUE(urls.count(prefix + name)) << name;
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ target_link_libraries(quenmark_asio INTERFACE Threads::Threads)
 
 if(QUENMARK_BUILD_TESTS OR QUENMARK_BUILD_TOOLS)
   pkg_check_modules(QM_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+  pkg_check_modules(QM_MICROHTTPD REQUIRED IMPORTED_TARGET libmicrohttpd)
 endif()
 if(QUENMARK_BUILD_TESTS)
   find_package(GTest REQUIRED)

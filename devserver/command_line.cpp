@@ -87,7 +87,11 @@ int serve(const ServeSettings& settings, std::ostream& out, std::ostream& err) {
         << "\nMedia: " << options.mediaDir.string() << " (served under /media/)\nPress Ctrl-C to stop.\n"
         << std::flush;
   }
-  server.run();
+  auto served = server.run();
+  if (!served) {
+    err << "quenmark-devserver: " << served.error() << '\n';
+    return 1;
+  }
   if (!settings.quiet) err << "Stopped.\n";
   return 0;
 }

@@ -1,11 +1,14 @@
 #include "devserver/dev_server.h"
 
-#include <httplib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
+#include "devserver/byte_range.h"
 #include "devserver/media_files.h"
 #include "devserver/record_check.h"
 #include "devserver/wire_records.h"
@@ -17,13 +20,16 @@ constexpr const char* kJson = "application/json";
 constexpr const char* kSdkKeyHeader = "X-Talewyn-SDK-Key";
 constexpr const char* kUserIdHeader = "X-Talewyn-UserId";
 
-void answer(httplib::Response& response, int status, const nlohmann::json& body) {
-  response.status = status;
-  response.set_content(dumpJson(body), kJson);
+HttpAnswer answer(int status, const nlohmann::json& body) {
+  HttpAnswer result;
+  result.status = status;
+  result.contentType = kJson;
+  result.body = dumpJson(body);
+  return result;
 }
 
-void answerError(httplib::Response& response, int status, const std::string& message) {
-  answer(response, status, nlohmann::json{{"error", message}});
+HttpAnswer answerError(int status, const std::string& message) {
+  return answer(status, nlohmann::json{{"error", message}});
 }
 
 std::string trimmed(const std::string& text) {
@@ -36,8 +42,8 @@ std::string trimmed(const std::string& text) {
 std::string now() { return formatUtc(std::chrono::system_clock::now()); }
 
 /// The user a request speaks for: the "X-Talewyn-UserId" header, else the body's `userId`.
-std::optional<std::string> requestUser(const httplib::Request& request, const nlohmann::json* body) {
-  std::string header = trimmed(request.get_header_value(kUserIdHeader));
+std::optional<std::string> requestUser(const HttpRequest& request, const nlohmann::json* body) {
+  std::string header = trimmed(request.header(kUserIdHeader));
   if (!header.empty()) return header;
   if (body) {
     auto it = body->find("userId");
@@ -59,16 +65,12 @@ bool isPlainHost(const std::string& host) {
   return true;
 }
 
-const char* statusText(int status) {
-  switch (status) {
-    case 400: return "Bad request";
-    case 401: return "Missing or wrong SDK key";
-    case 404: return "Not found";
-    case 405: return "Method not allowed";
-    case 413: return "Request body too large";
-    case 414: return "Request URI too long";
-    default: return status >= 500 ? "Internal error" : "Request refused";
-  }
+std::optional<std::string> readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 }  // namespace
@@ -88,10 +90,7 @@ void substituteBase(nlohmann::json& value, const std::string& origin) {
 DevServer::DevServer(ContentCatalog catalog, std::shared_ptr<DevStore> store, ServerOptions options)
     : catalog_(std::move(catalog)), store_(std::move(store)), options_(std::move(options)) {}
 
-DevServer::~DevServer() {
-  stop();
-  if (thread_.joinable()) thread_.join();
-}
+DevServer::~DevServer() { stop(); }
 
 bool DevServer::usesTls() const { return !options_.certFile.empty() && !options_.keyFile.empty(); }
 
@@ -100,138 +99,132 @@ std::string DevServer::origin() const {
   return std::string(usesTls() ? "https" : "http") + "://" + host + ":" + std::to_string(port_);
 }
 
-std::string DevServer::requestOrigin(const httplib::Request& request) const {
-  std::string host = request.get_header_value("Host");
+std::string DevServer::requestOrigin(const HttpRequest& request) const {
+  std::string host = request.header("Host");
   if (!isPlainHost(host)) return origin();
   return std::string(usesTls() ? "https" : "http") + "://" + host;
 }
 
 Outcome<int> DevServer::bind() {
-  if (server_) return Outcome<int>::failure("the server is bound already");
+  std::lock_guard lock(stateMutex_);
+  if (stopRequested_) return Outcome<int>::failure("the server has been stopped");
+  if (socket_ || daemon_) return Outcome<int>::failure("the server is bound already");
   if (options_.certFile.empty() != options_.keyFile.empty()) {
     return Outcome<int>::failure("TLS needs both a certificate and a key");
   }
   if (usesTls()) {
-    auto tls = std::make_unique<httplib::SSLServer>(options_.certFile.c_str(), options_.keyFile.c_str());
-    if (!tls->is_valid()) {
+    auto certificate = readFile(options_.certFile);
+    auto key = readFile(options_.keyFile);
+    if (!certificate || !key) {
       return Outcome<int>::failure("cannot load the certificate " + options_.certFile.string() + " and key " +
                                    options_.keyFile.string());
     }
-    server_ = std::move(tls);
-  } else {
-    server_ = std::make_unique<httplib::Server>();
+    tls_ = TlsCredentials{std::move(*certificate), std::move(*key)};
   }
-  installRoutes();
-  // The library's default also sets SO_REUSEPORT, which lets a second instance bind the same port and
-  // silently take half of the requests. Only SO_REUSEADDR, so a busy port is an error.
-  server_->set_socket_options([](socket_t socket) {
-    int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  });
-  int bound = options_.port == 0 ? server_->bind_to_any_port(options_.host)
-                                 : (server_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
-  if (bound <= 0) {
-    server_.reset();
-    return Outcome<int>::failure("cannot listen on " + options_.host + ":" + std::to_string(options_.port));
-  }
-  port_ = bound;
+  auto socket = ListenSocket::open(options_.host, options_.port);
+  if (!socket) return Outcome<int>::failure(socket.error());
+  port_ = socket.value().port;
+  socket_ = std::move(socket).value();
   return port_;
 }
 
-void DevServer::run() {
-  {
-    std::lock_guard lock(stateMutex_);
-    if (!server_ || stopRequested_ || serving_) {
-      finished_ = true;
-      stateChanged_.notify_all();
-      return;
-    }
-    serving_ = true;
-  }
-  server_->listen_after_bind();
+Outcome<Done> DevServer::serve() {
   std::lock_guard lock(stateMutex_);
-  finished_ = true;
+  if (stopRequested_ || daemon_) return Done{};
+  if (!socket_) return Outcome<Done>::failure("the server is not bound");
+  auto daemon = std::make_unique<HttpDaemon>([this](const HttpRequest& request) { return route(request); },
+                                             options_.limits, options_.accessLog);
+  auto started = daemon->start(std::move(*socket_), tls_ ? &*tls_ : nullptr);
+  socket_.reset();
+  if (!started) return started;
+  daemon_ = std::move(daemon);
+  return Done{};
+}
+
+Outcome<Done> DevServer::run() {
+  auto served = serve();
+  if (!served) return served;
+  std::unique_lock lock(stateMutex_);
+  ++running_;
+  stateChanged_.wait(lock, [this] { return stopped_; });
+  --running_;
   stateChanged_.notify_all();
+  return Done{};
 }
 
 Outcome<int> DevServer::start() {
   auto bound = bind();
   if (!bound) return bound;
-  thread_ = std::thread([this] { run(); });
+  auto served = serve();
+  if (!served) return Outcome<int>::failure(served.error());
   return bound;
 }
 
 void DevServer::stop() {
   std::unique_lock lock(stateMutex_);
   stopRequested_ = true;
-  if (!serving_) return;
-  // The accept loop may not have started yet when stop arrives; the library ignores a stop before then, so
-  // keep asking until the loop has ended.
-  while (!finished_) {
-    server_->stop();
-    stateChanged_.wait_for(lock, std::chrono::milliseconds(20));
+  if (!stopping_) {
+    stopping_ = true;
+    std::unique_ptr<HttpDaemon> daemon = std::move(daemon_);
+    socket_.reset();
+    lock.unlock();
+    daemon.reset();
+    lock.lock();
+    stopped_ = true;
+    stateChanged_.notify_all();
   }
+  // Until every `run` has left, so that the server may be destroyed as soon as this returns.
+  stateChanged_.wait(lock, [this] { return stopped_ && running_ == 0; });
 }
 
-void DevServer::installRoutes() {
-  auto& server = *server_;
-  server.set_payload_max_length(options_.maxBodyBytes);
-  server.Get(R"(/sdk/v1/apps/([^/]+)/placements/([^/]+)/stories)",
-             [this](const httplib::Request& rq, httplib::Response& rs) { handleStories(rq, rs); });
-  server.Get(R"(/sdk/v1/apps/([^/]+)/placements/([^/]+)/banners)",
-             [this](const httplib::Request& rq, httplib::Response& rs) { handleBanners(rq, rs); });
-  server.Post(R"(/sdk/v1/apps/([^/]+)/story-items/([^/]+)/vote)",
-              [this](const httplib::Request& rq, httplib::Response& rs) { handleVote(rq, rs); });
-  server.Post(R"(/sdk/v1/events)",
-              [this](const httplib::Request& rq, httplib::Response& rs) { handleSdkEvent(rq, rs); });
-  server.Post(R"(/sdk/v1/apps/([^/]+)/events)",
-              [this](const httplib::Request& rq, httplib::Response& rs) { handleAnalyticsEvent(rq, rs); });
-  server.Get(R"(/media/(.+))", [this](const httplib::Request& rq, httplib::Response& rs) { handleMedia(rq, rs); });
-
-  // Answers the library produces itself (no route, body too large) get a JSON body like every other error.
-  httplib::Server::HandlerWithResponse errorBody = [](const httplib::Request&, httplib::Response& response) {
-    if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-    answerError(response, response.status, statusText(response.status));
-    return httplib::Server::HandlerResponse::Handled;
-  };
-  server.set_error_handler(errorBody);
-  server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-    answerError(response, 500, "Internal error");
-  });
-  if (options_.accessLog) {
-    server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-      std::lock_guard lock(logMutex_);
-      *options_.accessLog << request.method << ' ' << request.path << ' ' << response.status << '\n' << std::flush;
-    });
+HttpAnswer DevServer::route(const HttpRequest& request) {
+  static const std::regex stories(R"(/sdk/v1/apps/([^/]+)/placements/([^/]+)/stories)");
+  static const std::regex banners(R"(/sdk/v1/apps/([^/]+)/placements/([^/]+)/banners)");
+  static const std::regex vote(R"(/sdk/v1/apps/([^/]+)/story-items/([^/]+)/vote)");
+  static const std::regex analytics(R"(/sdk/v1/apps/([^/]+)/events)");
+  static const std::regex media(R"(/media/(.+))");
+  const std::string& path = request.path;
+  std::smatch match;
+  if (request.method == "GET" || request.method == "HEAD") {
+    if (std::regex_match(path, match, stories)) return handleStories(request, match[1], match[2]);
+    if (std::regex_match(path, match, banners)) return handleBanners(request, match[1], match[2]);
+    if (std::regex_match(path, match, media)) return handleMedia(request, match[1]);
+  } else if (request.method == "POST") {
+    if (std::regex_match(path, match, vote)) return handleVote(request, match[1], match[2]);
+    if (path == "/sdk/v1/events") return handleSdkEvent(request);
+    if (std::regex_match(path, match, analytics)) return handleAnalyticsEvent(request, match[1]);
   }
+  return answerError(404, "Not found");
 }
 
-const ContentApp* DevServer::authorizedApp(const std::string& appKey, const httplib::Request& request,
-                                           httplib::Response& response) const {
+const ContentApp* DevServer::authorizedApp(const std::string& appKey, const HttpRequest& request,
+                                           HttpAnswer& refusal) const {
   const ContentApp* app = catalog_.app(appKey);
   if (!app) {
-    answerError(response, 404, "Unknown app '" + appKey + "'");
+    refusal = answerError(404, "Unknown app '" + appKey + "'");
     return nullptr;
   }
-  if (request.get_header_value(kSdkKeyHeader) != app->sdkKey) {
-    answerError(response, 401, std::string("Missing or wrong ") + kSdkKeyHeader + " for app '" + appKey + "'");
+  if (request.header(kSdkKeyHeader) != app->sdkKey) {
+    refusal = answerError(401, std::string("Missing or wrong ") + kSdkKeyHeader + " for app '" + appKey + "'");
     return nullptr;
   }
   return app;
 }
 
-void DevServer::handleStories(const httplib::Request& request, httplib::Response& response) {
-  const ContentApp* app = authorizedApp(request.matches[1], request, response);
-  if (!app) return;
-  const ContentPlacement* placement = app->placement(request.matches[2].str());
-  if (!placement) return answerError(response, 404, "Unknown placement '" + request.matches[2].str() + "'");
+HttpAnswer DevServer::handleStories(const HttpRequest& request, const std::string& appKey,
+                                    const std::string& placementKey) {
+  HttpAnswer refusal;
+  const ContentApp* app = authorizedApp(appKey, request, refusal);
+  if (!app) return refusal;
+  const ContentPlacement* placement = app->placement(placementKey);
+  if (!placement) return answerError(404, "Unknown placement '" + placementKey + "'");
 
   auto counts = store_->voteCounts(app->appKey);
-  if (!counts) return answerError(response, 500, "Cannot read votes: " + counts.error());
+  if (!counts) return answerError(500, "Cannot read votes: " + counts.error());
   std::map<std::string, StoredVote> userVotes;
   if (auto user = requestUser(request, nullptr)) {
     auto votes = store_->votesOf(app->appKey, *user);
-    if (!votes) return answerError(response, 500, "Cannot read votes: " + votes.error());
+    if (!votes) return answerError(500, "Cannot read votes: " + votes.error());
     userVotes = std::move(votes).value();
   }
 
@@ -259,79 +252,104 @@ void DevServer::handleStories(const httplib::Request& request, httplib::Response
     }
   }
   substituteBase(groups, requestOrigin(request));
-  answer(response, 200, nlohmann::json{{"groups", std::move(groups)}});
+  return answer(200, nlohmann::json{{"groups", std::move(groups)}});
 }
 
-void DevServer::handleBanners(const httplib::Request& request, httplib::Response& response) {
-  const ContentApp* app = authorizedApp(request.matches[1], request, response);
-  if (!app) return;
-  const ContentPlacement* placement = app->placement(request.matches[2].str());
-  if (!placement) return answerError(response, 404, "Unknown placement '" + request.matches[2].str() + "'");
+HttpAnswer DevServer::handleBanners(const HttpRequest& request, const std::string& appKey,
+                                    const std::string& placementKey) {
+  HttpAnswer refusal;
+  const ContentApp* app = authorizedApp(appKey, request, refusal);
+  if (!app) return refusal;
+  const ContentPlacement* placement = app->placement(placementKey);
+  if (!placement) return answerError(404, "Unknown placement '" + placementKey + "'");
   nlohmann::json banners = placement->banners;
   substituteBase(banners, requestOrigin(request));
-  answer(response, 200, nlohmann::json{{"banners", std::move(banners)}});
+  return answer(200, nlohmann::json{{"banners", std::move(banners)}});
 }
 
-void DevServer::handleVote(const httplib::Request& request, httplib::Response& response) {
-  const ContentApp* app = authorizedApp(request.matches[1], request, response);
-  if (!app) return;
-  std::string itemKey = identifierKey(request.matches[2].str());
+HttpAnswer DevServer::handleVote(const HttpRequest& request, const std::string& appKey, const std::string& itemId) {
+  HttpAnswer refusal;
+  const ContentApp* app = authorizedApp(appKey, request, refusal);
+  if (!app) return refusal;
+  std::string itemKey = identifierKey(itemId);
   if (!app->itemRecords.count(itemKey)) {
-    return answerError(response, 404, "Unknown story item '" + request.matches[2].str() + "'");
+    return answerError(404, "Unknown story item '" + itemId + "'");
   }
   auto body = parseBodyObject(request.body);
-  if (!body) return answerError(response, 400, "Invalid VoteRequestPayload: " + body.error());
+  if (!body) return answerError(400, "Invalid VoteRequestPayload: " + body.error());
   if (auto failure = checkVoteRequest(body.value())) {
-    return answerError(response, 400, "Invalid VoteRequestPayload: " + *failure);
+    return answerError(400, "Invalid VoteRequestPayload: " + *failure);
   }
   std::string optionId = body.value()["optionId"].get<std::string>();
   auto votable = app->votableItems.find(itemKey);
   const ContentOption* option = votable == app->votableItems.end() ? nullptr : votable->second.option(optionId);
   if (!option) {
-    return answerError(response, 404, "Story item '" + request.matches[2].str() + "' has no option '" + optionId + "'");
+    return answerError(404, "Story item '" + itemId + "' has no option '" + optionId + "'");
   }
   auto count =
       store_->recordVote(app->appKey, itemKey, requestUser(request, &body.value()), identifierKey(option->id), now());
-  if (!count) return answerError(response, 500, "Cannot store the vote: " + count.error());
-  answer(response, 200,
-         nlohmann::json{{"voted", true}, {"optionId", option->id}, {"voteCount", option->voteCount + count.value()}});
+  if (!count) return answerError(500, "Cannot store the vote: " + count.error());
+  return answer(
+      200, nlohmann::json{{"voted", true}, {"optionId", option->id}, {"voteCount", option->voteCount + count.value()}});
 }
 
-void DevServer::handleSdkEvent(const httplib::Request& request, httplib::Response& response) {
+HttpAnswer DevServer::handleSdkEvent(const HttpRequest& request) {
   auto body = parseBodyObject(request.body);
-  if (!body) return answerError(response, 400, "Invalid SdkEventRequest: " + body.error());
+  if (!body) return answerError(400, "Invalid SdkEventRequest: " + body.error());
   if (auto failure = checkSdkEventRequest(body.value())) {
-    return answerError(response, 400, "Invalid SdkEventRequest: " + *failure);
+    return answerError(400, "Invalid SdkEventRequest: " + *failure);
   }
   std::string appKey = body.value()["appKey"].get<std::string>();
-  if (!authorizedApp(appKey, request, response)) return;
+  HttpAnswer refusal;
+  if (!authorizedApp(appKey, request, refusal)) return refusal;
   auto id = store_->addEvent("sdk_event", appKey, now(), request.body);
-  if (!id) return answerError(response, 500, "Cannot store the event: " + id.error());
-  answer(response, 202, nlohmann::json{{"received", true}, {"id", id.value()}});
+  if (!id) return answerError(500, "Cannot store the event: " + id.error());
+  return answer(202, nlohmann::json{{"received", true}, {"id", id.value()}});
 }
 
-void DevServer::handleAnalyticsEvent(const httplib::Request& request, httplib::Response& response) {
-  std::string appKey = request.matches[1];
-  if (!authorizedApp(appKey, request, response)) return;
+HttpAnswer DevServer::handleAnalyticsEvent(const HttpRequest& request, const std::string& appKey) {
+  HttpAnswer refusal;
+  if (!authorizedApp(appKey, request, refusal)) return refusal;
   auto body = parseBodyObject(request.body);
-  if (!body) return answerError(response, 400, "Invalid AnalyticsEventPayload: " + body.error());
+  if (!body) return answerError(400, "Invalid AnalyticsEventPayload: " + body.error());
   if (auto failure = checkAnalyticsEventPayload(body.value())) {
-    return answerError(response, 400, "Invalid AnalyticsEventPayload: " + *failure);
+    return answerError(400, "Invalid AnalyticsEventPayload: " + *failure);
   }
   auto id = store_->addEvent("analytics", appKey, now(), request.body);
-  if (!id) return answerError(response, 500, "Cannot store the event: " + id.error());
-  answer(response, 202, nlohmann::json{{"received", true}, {"id", id.value()}});
+  if (!id) return answerError(500, "Cannot store the event: " + id.error());
+  return answer(202, nlohmann::json{{"received", true}, {"id", id.value()}});
 }
 
-void DevServer::handleMedia(const httplib::Request& request, httplib::Response& response) {
-  auto file = resolveMediaFile(options_.mediaDir, request.matches[1].str());
-  if (!file) return answerError(response, 404, "No media at " + request.path);
-  std::ifstream in(*file, std::ios::binary);
-  if (!in.is_open()) return answerError(response, 404, "Cannot read media at " + request.path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  // The status is left to the library: 200, or 206 for a byte range (video players ask for ranges).
-  response.set_content(bytes.str(), mediaContentType(*file).c_str());
+HttpAnswer DevServer::handleMedia(const HttpRequest& request, const std::string& relative) {
+  auto file = resolveMediaFile(options_.mediaDir, relative);
+  if (!file) return answerError(404, "No media at " + request.path);
+  FileDescriptor descriptor(::open(file->c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat status {};
+  if (!descriptor.valid() || ::fstat(descriptor.get(), &status) != 0) {
+    return answerError(404, "Cannot read media at " + request.path);
+  }
+  auto size = static_cast<std::uint64_t>(status.st_size);
+  // Video players ask for ranges; the answer is sent from the file, never read into memory.
+  ByteRange range = parseByteRange(request.header("Range"), size);
+  if (range.kind == ByteRange::Kind::unsatisfiable) {
+    HttpAnswer refused = answerError(416, "The range lies outside the " + std::to_string(size) + " bytes of the file");
+    refused.headers.emplace_back("Content-Range", "bytes */" + std::to_string(size));
+    return refused;
+  }
+  HttpAnswer answer;
+  answer.contentType = mediaContentType(*file);
+  answer.headers.emplace_back("Accept-Ranges", "bytes");
+  answer.file = std::move(descriptor);
+  answer.fileLength = size;
+  if (range.kind == ByteRange::Kind::partial) {
+    answer.status = 206;
+    answer.fileOffset = range.first;
+    answer.fileLength = range.length;
+    answer.headers.emplace_back("Content-Range", "bytes " + std::to_string(range.first) + "-" +
+                                                     std::to_string(range.first + range.length - 1) + "/" +
+                                                     std::to_string(size));
+  }
+  return answer;
 }
 
 }  // namespace quenmark::devserver

@@ -12,7 +12,7 @@ packages=(
   libpng-dev libturbojpeg0-dev libwebp-dev
   libasio-dev liburiparser-dev uuid-dev libfontconfig-dev libhowardhinnant-date-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcpp-httplib-dev libssl-dev wrk
+  libcpp-httplib-dev libssl-dev libmicrohttpd-dev wrk
   ccache
 )
 

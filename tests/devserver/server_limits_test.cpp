@@ -1,0 +1,243 @@
+// The service under load and abuse: slow and idle clients, oversized bodies and header blocks, large media,
+// reused connections and hostile paths must neither stop it serving others nor blow up its memory.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "devserver_fixture.h"
+
+namespace quenmark::devserver::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+/// A plain TCP connection to 127.0.0.1, for what an HTTP client library will not send.
+class RawConnection {
+ public:
+  explicit RawConnection(int port, bool blocking = true) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (blocking ? 0 : SOCK_NONBLOCK), 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~RawConnection() { ::close(fd_); }
+  RawConnection(const RawConnection&) = delete;
+  RawConnection& operator=(const RawConnection&) = delete;
+
+  bool connected() const { return connected_; }
+  /// Waits until a connect started without blocking has completed.
+  bool waitConnected(std::chrono::milliseconds timeout) {
+    pollfd ready{fd_, POLLOUT, 0};
+    int error = 0;
+    socklen_t length = sizeof error;
+    return ::poll(&ready, 1, static_cast<int>(timeout.count())) == 1 &&
+           ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+  }
+  /// Sends as much of `bytes` as the server takes; false once it stops taking them.
+  bool send(std::string_view bytes) {
+    while (!bytes.empty()) {
+      ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      if (sent <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+  }
+  /// What the server sends until it closes the connection or `timeout` passes.
+  std::string receive(std::chrono::milliseconds timeout) {
+    std::string received;
+    auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+      pollfd readable{fd_, POLLIN, 0};
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (::poll(&readable, 1, static_cast<int>(std::max<long>(left.count(), 1))) != 1) break;
+      char buffer[4096];
+      ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      received.append(buffer, static_cast<std::size_t>(got));
+    }
+    return received;
+  }
+
+ private:
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+/// The peak resident memory of this process so far, in bytes.
+std::size_t peakResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stoul(line.substr(6)) * 1024;
+  }
+  return 0;
+}
+
+const std::string kAnalyticsPath = "/sdk/v1/apps/demo-app/events";
+
+TEST_F(DevServerTest, SlowAndIdleClientsNeitherHoldUpOthersNorTheStop) {
+  // More clients than any worker pool would have: half stall inside their header block, half inside a body.
+  std::vector<std::unique_ptr<RawConnection>> stalled;
+  for (int i = 0; i < 32; ++i) {
+    stalled.push_back(std::make_unique<RawConnection>(server->port()));
+    ASSERT_TRUE(stalled.back()->send(i % 2 ? "GET /media/stories/poll.png HTTP/1.1\r\nHost: x\r\n"
+                                           : "POST /sdk/v1/events HTTP/1.1\r\nHost: x\r\nContent-Length: 90\r\n\r\n{"));
+  }
+  client->set_connection_timeout(2s);
+  client->set_read_timeout(2s);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(get(storiesPath(), headers()).first, 200) << "request " << i;
+
+  auto stopping = Clock::now();
+  server->stop();
+  EXPECT_LT(Clock::now() - stopping, 2s);
+}
+
+TEST(DevServerSetup, ABurstOfConnectionsWaitsInTheBacklogUntilServingBegins) {
+  TemporaryDirectory directory;
+  auto store = DevStore::open(directory.path() / "dev.db");
+  ASSERT_TRUE(store);
+  auto catalog = ContentCatalog::fromJson(nlohmann::json{{"apps", nlohmann::json::object()}});
+  ASSERT_TRUE(catalog);
+  DevServer server(std::move(catalog).value(), std::move(store).value(), ServerOptions{});
+  auto port = server.bind();
+  ASSERT_TRUE(port);
+  // Nothing accepts yet: every connection the backlog cannot hold would wait for a SYN retransmission.
+  std::vector<std::unique_ptr<RawConnection>> burst;
+  for (int i = 0; i < 64; ++i) burst.push_back(std::make_unique<RawConnection>(port.value(), false));
+  int connected = 0;
+  for (auto& connection : burst) connected += connection->waitConnected(500ms) ? 1 : 0;
+  EXPECT_EQ(connected, 64);
+}
+
+TEST_F(DevServerTest, BodiesAboveTheLimitAreRefusedHoweverTheyAreFramedAndNothingIsStored) {
+  std::string event = R"({"placementKey":"home","eventType":"STORY_ITEM_VIEWED","devicePlatform":"IOS",)"
+                      R"("occurredAt":"2026-01-31T09:05:00Z","padding":")" +
+                      std::string(3 * 1024 * 1024, 'x') + "\"}";
+  auto chunked = [&](std::size_t offset, httplib::DataSink& sink) {
+    std::size_t piece = std::min<std::size_t>(64 * 1024, event.size() - offset);
+    if (piece > 0) return sink.write(event.data() + offset, piece);
+    sink.done();
+    return true;
+  };
+  auto withLength = client->Post(kAnalyticsPath.c_str(), headers(), event, "application/json");
+  auto inChunks = client->Post(kAnalyticsPath.c_str(), headers(), chunked, "application/json");
+  for (const auto* result : {&withLength, &inChunks}) {
+    ASSERT_TRUE(*result) << httplib::to_string(result->error());
+    EXPECT_EQ((*result)->status, 413);
+    EXPECT_EQ(nlohmann::json::parse((*result)->body)["error"], "Request body too large");
+  }
+  auto stored = store->eventsAfter(0);
+  ASSERT_TRUE(stored);
+  EXPECT_TRUE(stored.value().empty());
+  EXPECT_EQ(get(storiesPath(), headers()).first, 200);
+}
+
+TEST_F(DevServerTest, AHeaderBlockAboveTheLimitIsRefusedAndTheServerGoesOn) {
+  RawConnection connection(server->port());
+  std::string request = "GET /media/stories/poll.png HTTP/1.1\r\nHost: x\r\n";
+  for (int i = 0; i < 20000; ++i) request += "X-Filler-" + std::to_string(i) + ": yes\r\n";
+  connection.send(request + "\r\n");
+  std::string answer = connection.receive(5s);
+  EXPECT_EQ(answer.rfind("HTTP/1.1 200", 0), std::string::npos) << answer.substr(0, 40);
+  EXPECT_EQ(client->Get("/media/stories/poll.png")->status, 200);
+}
+
+TEST_F(DevServerTest, RangesOfALargeFileComeFromTheFileWithBoundedMemory) {
+  TemporaryDirectory media;
+  constexpr std::uint64_t kSize = 512ull * 1024 * 1024;
+  constexpr std::uint64_t kMark = 300ull * 1024 * 1024;
+  {
+    std::ofstream video(media.path() / "large.mp4", std::ios::binary);
+    video.seekp(static_cast<std::streamoff>(kMark));
+    video << "MARK";
+    video.seekp(static_cast<std::streamoff>(kSize - 4));
+    video << "TAIL";
+  }
+  ServerOptions options;
+  options.mediaDir = media.path();
+  startServer(options);
+  std::size_t peakBefore = peakResidentBytes();
+
+  struct Case {
+    std::string range;
+    int status;
+    std::string contentRange;
+    std::string bodyStart;
+    std::size_t bodySize;
+  };
+  std::string size = std::to_string(kSize);
+  for (const Case& c : std::vector<Case>{
+           {"bytes=314572800-314573823", 206, "bytes 314572800-314573823/" + size, "MARK", 1024},
+           {"bytes=-4", 206, "bytes " + std::to_string(kSize - 4) + "-" + std::to_string(kSize - 1) + "/" + size,
+            "TAIL", 4},
+           {"bytes=" + std::to_string(kSize - 4) + "-", 206,
+            "bytes " + std::to_string(kSize - 4) + "-" + std::to_string(kSize - 1) + "/" + size, "TAIL", 4},
+           {"bytes=" + size + "-", 416, "bytes */" + size, "{", 0},
+       }) {
+    auto result = client->Get("/media/large.mp4", {{"Range", c.range}});
+    ASSERT_TRUE(result) << c.range;
+    EXPECT_EQ(result->status, c.status) << c.range;
+    EXPECT_EQ(result->get_header_value("Content-Range"), c.contentRange) << c.range;
+    EXPECT_EQ(result->body.substr(0, c.bodyStart.size()), c.bodyStart) << c.range;
+    if (c.bodySize) {
+      EXPECT_EQ(result->body.size(), c.bodySize) << c.range;
+    }
+  }
+  auto head = client->Head("/media/large.mp4");
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->get_header_value("Content-Length"), size);
+  EXPECT_EQ(head->get_header_value("Content-Type"), "video/mp4");
+  EXPECT_LT(peakResidentBytes() - peakBefore, 32u * 1024 * 1024);
+}
+
+TEST_F(DevServerTest, RequestsOnAReusedConnectionAreNotHeldBackByDelayedAcknowledgements) {
+  // libcurl, as the SDK uses it: one handle keeps its connection open between transfers.
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+  std::string url = server->origin() + "/media/stories/poll.png";
+  curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, 10L);
+  curl_easy_setopt(
+      curl.get(), CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
+  std::vector<double> reusedSeconds;
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(curl_easy_perform(curl.get()), CURLE_OK);
+    long reusedConnections = 0;
+    double seconds = 0;
+    curl_easy_getinfo(curl.get(), CURLINFO_NUM_CONNECTS, &reusedConnections);
+    curl_easy_getinfo(curl.get(), CURLINFO_TOTAL_TIME, &seconds);
+    if (i > 0) {
+      EXPECT_EQ(reusedConnections, 0) << "request " << i << " opened a new connection";
+      reusedSeconds.push_back(seconds);
+    }
+  }
+  // A held-back answer costs the client's delayed acknowledgement, about 40 ms, on every reuse.
+  std::sort(reusedSeconds.begin(), reusedSeconds.end());
+  EXPECT_LT(reusedSeconds[reusedSeconds.size() / 2], 0.02);
+}
+
+TEST_F(DevServerTest, AnEscapedLineBreakInThePathCannotForgeALogLine) {
+  std::ostringstream log;
+  ServerOptions options;
+  options.accessLog = &log;
+  startServer(options);
+  RawConnection connection(server->port());
+  connection.send("GET /media/x%0d%0aGET%20/forged%20200 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  EXPECT_EQ(connection.receive(5s).rfind("HTTP/1.1 404", 0), 0u);
+  server->stop();
+  EXPECT_EQ(log.str(), "GET /media/x%0D%0AGET%20/forged%20200 404\n");
+}
+
+}  // namespace
+}  // namespace quenmark::devserver::testing

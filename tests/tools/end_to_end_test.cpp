@@ -2,6 +2,11 @@
 // database, driven through the `quenmark` console host.
 #include "child_process.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -227,6 +232,32 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
   json stories = json::parse(cli({"stories", "feed", "--json"}).out);
   EXPECT_EQ(item(stories, kPollItem)["userVote"]["optionId"], kTea);
   EXPECT_EQ(option(stories, kPollItem, kTea)["voteCount"], 4);
+}
+
+TEST(CommandTimeout, ACommandEndsWithinItsTimeoutWhenTheServiceNeverAnswers) {
+  // A socket that listens and never accepts: the request waits in its backlog and no answer comes.
+  int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(listener, 16), 0);
+  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  auto dataDir = std::filesystem::temp_directory_path() / ("quenmark-timeout-" + std::to_string(::getpid()));
+
+  auto started = std::chrono::steady_clock::now();
+  ProcessResult stories =
+      runProcess(QUENMARK_CLI_PATH,
+                 {"--base-url", "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)), "--sdk-key", "key",
+                  "--app-key", "app", "--data-dir", dataDir.string(), "--timeout", "1", "stories", "home"});
+  auto elapsed = std::chrono::steady_clock::now() - started;
+  ::close(listener);
+  std::filesystem::remove_all(dataDir);
+  EXPECT_EQ(stories.err, "Timed out waiting for the stories.\n");
+  EXPECT_EQ(stories.exitCode, 1);
+  // One second of waiting plus start-up; the request still in flight must not add its own wait.
+  EXPECT_LT(elapsed, std::chrono::seconds{6});
 }
 
 }  // namespace

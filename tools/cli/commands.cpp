@@ -10,6 +10,7 @@
 #include <quenmark/stories/story_bar_view_model.h>
 #include <quenmark/stories/story_viewer_view_model.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -18,8 +19,8 @@
 namespace quenmark::cli {
 namespace {
 
-// How long the console host waits after the viewer closed for reports still on the wire.
-constexpr std::chrono::seconds kReportDrainTimeout{10};
+// How long the console host waits at most for reports still on the wire; never past the command's timeout.
+constexpr std::chrono::milliseconds kReportDrainTimeout{10000};
 // A user takes a moment before answering or swiping; the headless player does too.
 constexpr double kInteractionDelaySeconds = 0.4;
 
@@ -34,30 +35,41 @@ int fail(const std::string& description) {
   return 1;
 }
 
-std::chrono::milliseconds toMillis(double seconds) {
-  return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0));
-}
+// The end of the command's time: every wait of a command, the one for reports included, ends by then.
+class Deadline {
+ public:
+  // Capped at about three years, so that any --timeout fits the clock.
+  explicit Deadline(double seconds)
+      : end_(std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                    std::chrono::duration<double>(std::min(seconds, 1e8)))) {}
+  std::chrono::milliseconds remaining() const {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds{0});
+  }
 
-void drainReports() {
+ private:
+  std::chrono::steady_clock::time_point end_;
+};
+
+void drainReports(const Deadline& deadline) {
   auto platform = platform::currentPlatform();
-  platform->http->waitUntilIdle(kReportDrainTimeout);
+  platform->http->waitUntilIdle(std::min(kReportDrainTimeout, deadline.remaining()));
   platform->store->flush();
 }
 
 // Waits on the run loop for one asynchronous result of the content client.
 template <class T, class Start>
-std::optional<Result<T>> await(SdkHost& host, double timeoutSeconds, Start start) {
+std::optional<Result<T>> await(SdkHost& host, const Deadline& deadline, Start start) {
   std::optional<Result<T>> outcome;
   start([&](Result<T> result) { outcome.emplace(std::move(result)); });
-  host.loop->runUntil([&] { return outcome.has_value(); }, toMillis(timeoutSeconds));
+  host.loop->runUntil([&] { return outcome.has_value(); }, deadline.remaining());
   return outcome;
 }
 
-int runStories(SdkHost& host, const Invocation& invocation) {
+int runStories(SdkHost& host, const Invocation& invocation, const Deadline& deadline) {
   StoryAPI api;
-  auto outcome = await<std::vector<StoryGroup>>(host, invocation.command.timeoutSeconds, [&](auto done) {
-    api.fetchStories(invocation.command.arguments[0], done);
-  });
+  auto outcome = await<std::vector<StoryGroup>>(
+      host, deadline, [&](auto done) { api.fetchStories(invocation.command.arguments[0], done); });
   if (!outcome) return fail("Timed out waiting for the stories.");
   if (!outcome->ok()) return fail(outcome->error().description);
   if (invocation.command.json)
@@ -67,11 +79,10 @@ int runStories(SdkHost& host, const Invocation& invocation) {
   return 0;
 }
 
-int runBanners(SdkHost& host, const Invocation& invocation) {
+int runBanners(SdkHost& host, const Invocation& invocation, const Deadline& deadline) {
   StoryAPI api;
-  auto outcome = await<std::vector<Banner>>(host, invocation.command.timeoutSeconds, [&](auto done) {
-    api.fetchBanners(invocation.command.arguments[0], done);
-  });
+  auto outcome = await<std::vector<Banner>>(
+      host, deadline, [&](auto done) { api.fetchBanners(invocation.command.arguments[0], done); });
   if (!outcome) return fail("Timed out waiting for the banners.");
   if (!outcome->ok()) return fail(outcome->error().description);
   if (invocation.command.json)
@@ -81,8 +92,8 @@ int runBanners(SdkHost& host, const Invocation& invocation) {
   return 0;
 }
 
-int runVote(SdkHost& host, const Invocation& invocation) {
-  auto outcome = await<VoteResponse>(host, invocation.command.timeoutSeconds, [&](auto done) {
+int runVote(SdkHost& host, const Invocation& invocation, const Deadline& deadline) {
+  auto outcome = await<VoteResponse>(host, deadline, [&](auto done) {
     StorySDK::shared().recordVote(invocation.command.arguments[0], invocation.command.arguments[1], done);
   });
   if (!outcome) return fail("Timed out waiting for the vote.");
@@ -111,7 +122,8 @@ std::optional<std::string> chooseOption(const Answer& answer, const std::vector<
 // Plays a placement like a user who watches every item to its end.
 class HeadlessPlayer {
  public:
-  HeadlessPlayer(SdkHost& host, const Invocation& invocation) : host_(host), invocation_(invocation) {}
+  HeadlessPlayer(SdkHost& host, const Invocation& invocation, const Deadline& deadline)
+      : host_(host), invocation_(invocation), deadline_(deadline) {}
 
   int run() {
     const std::string& placement = invocation_.command.arguments[0];
@@ -119,7 +131,7 @@ class HeadlessPlayer {
     bool loadStarted = false;
     bar->load();
     loadStarted = bar->isLoading();
-    host_.loop->runUntil([&] { return !bar->isLoading(); }, toMillis(invocation_.command.timeoutSeconds));
+    host_.loop->runUntil([&] { return !bar->isLoading(); }, deadline_.remaining());
     if (loadStarted && bar->isLoading()) return fail("Timed out loading the story bar.");
     if (bar->groups().empty()) {
       return fail(bar->errorMessage() ? *bar->errorMessage() : "Placement '" + placement + "' has no story groups.");
@@ -145,8 +157,7 @@ class HeadlessPlayer {
     bar->setViewerPresented(true);
     viewer_->start();
     scheduleInteraction();
-    bool closed =
-        host_.loop->runUntil([&] { return viewer_->shouldDismiss(); }, toMillis(invocation_.command.timeoutSeconds));
+    bool closed = host_.loop->runUntil([&] { return viewer_->shouldDismiss(); }, deadline_.remaining());
     bar->setViewerPresented(false);
     interaction_.reset();
     subscription.cancel();
@@ -203,6 +214,7 @@ class HeadlessPlayer {
 
   SdkHost& host_;
   const Invocation& invocation_;
+  const Deadline& deadline_;
   std::shared_ptr<StoryViewerViewModel> viewer_;
   std::unique_ptr<platform::Timer> interaction_;
 };
@@ -210,6 +222,7 @@ class HeadlessPlayer {
 }  // namespace
 
 int runCommand(const Invocation& invocation) {
+  Deadline deadline(invocation.command.timeoutSeconds);
   auto host = startSdk(invocation.global);
   if (!host) return fail(host.error().description);
 
@@ -220,14 +233,14 @@ int runCommand(const Invocation& invocation) {
 
   int status = 1;
   if (command.name == "stories")
-    status = runStories(host.value(), invocation);
+    status = runStories(host.value(), invocation, deadline);
   else if (command.name == "banners")
-    status = runBanners(host.value(), invocation);
+    status = runBanners(host.value(), invocation, deadline);
   else if (command.name == "vote")
-    status = runVote(host.value(), invocation);
+    status = runVote(host.value(), invocation, deadline);
   else if (command.name == "play")
-    status = HeadlessPlayer(host.value(), invocation).run();
-  drainReports();
+    status = HeadlessPlayer(host.value(), invocation, deadline).run();
+  drainReports(deadline);
   return status;
 }
 

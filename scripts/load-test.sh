@@ -4,7 +4,8 @@
 # scripts/load/mixed_requests.lua with wrk for a fixed time, and prints requests per second, p50/p99
 # latency and errors. Builds the release preset first unless a build directory is given.
 #
-#   scripts/load-test.sh [BUILD_DIR]          DURATION=10s CONNECTIONS=32 THREADS=2 to change the run
+#   scripts/load-test.sh [BUILD_DIR]     DURATION=10s CONNECTIONS=32 THREADS=2 change the run;
+#                                        MIX=reads sends only the reads (no database writes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,6 +40,6 @@ done
 origin=$(grep -o 'http://[^ ]*' "$work/server.out" | head -n 1)
 [ -n "$origin" ] || { echo "load-test.sh: the service did not start" >&2; cat "$work/server.out"; exit 1; }
 
-echo "quenmark-devserver at $origin: $connections connections, $threads threads, $duration"
+echo "quenmark-devserver at $origin: $connections connections, $threads threads, $duration, ${MIX:-mixed} requests"
 wrk --threads "$threads" --connections "$connections" --duration "$duration" --timeout 5s \
   --script scripts/load/mixed_requests.lua "$origin" | tail -n 1

@@ -39,7 +39,7 @@ struct Command {
   Answer answer;
   bool swipe = false;
   bool eventsJson = false;
-  /// Longest real time `play` may run before it gives up.
+  /// Longest real time a command may take, the wait for reports still on the wire included.
   double timeoutSeconds = 600;
 };
 

@@ -92,7 +92,7 @@ TEST_F(DevServerTest, SlowAndIdleClientsNeitherHoldUpOthersNorTheStop) {
   std::vector<std::unique_ptr<RawConnection>> stalled;
   for (int i = 0; i < 32; ++i) {
     stalled.push_back(std::make_unique<RawConnection>(server->port()));
-    ASSERT_TRUE(stalled.back()->send(i % 2 ? "GET /media/stories/poll.png HTTP/1.1\r\nHost: x\r\n"
+    ASSERT_TRUE(stalled.back()->send(i % 2 ? "GET /media/stories/kitchen-quiz.png HTTP/1.1\r\nHost: x\r\n"
                                            : "POST /sdk/v1/events HTTP/1.1\r\nHost: x\r\nContent-Length: 90\r\n\r\n{"));
   }
   client->set_connection_timeout(2s);
@@ -146,12 +146,12 @@ TEST_F(DevServerTest, BodiesAboveTheLimitAreRefusedHoweverTheyAreFramedAndNothin
 
 TEST_F(DevServerTest, AHeaderBlockAboveTheLimitIsRefusedAndTheServerGoesOn) {
   RawConnection connection(server->port());
-  std::string request = "GET /media/stories/poll.png HTTP/1.1\r\nHost: x\r\n";
+  std::string request = "GET /media/stories/kitchen-quiz.png HTTP/1.1\r\nHost: x\r\n";
   for (int i = 0; i < 20000; ++i) request += "X-Filler-" + std::to_string(i) + ": yes\r\n";
   connection.send(request + "\r\n");
   std::string answer = connection.receive(5s);
   EXPECT_EQ(answer.rfind("HTTP/1.1 200", 0), std::string::npos) << answer.substr(0, 40);
-  EXPECT_EQ(client->Get("/media/stories/poll.png")->status, 200);
+  EXPECT_EQ(client->Get("/media/stories/kitchen-quiz.png")->status, 200);
 }
 
 TEST_F(DevServerTest, RangesOfALargeFileComeFromTheFileWithBoundedMemory) {
@@ -203,9 +203,15 @@ TEST_F(DevServerTest, RangesOfALargeFileComeFromTheFileWithBoundedMemory) {
 }
 
 TEST_F(DevServerTest, RequestsOnAReusedConnectionAreNotHeldBackByDelayedAcknowledgements) {
+  // A small picture: its body fits in one segment behind the header, which is what Nagle's algorithm holds.
+  TemporaryDirectory media;
+  std::ofstream(media.path() / "small.png", std::ios::binary) << std::string(800, 'p');
+  ServerOptions options;
+  options.mediaDir = media.path();
+  startServer(options);
   // libcurl, as the SDK uses it: one handle keeps its connection open between transfers.
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
-  std::string url = server->origin() + "/media/stories/poll.png";
+  std::string url = server->origin() + "/media/small.png";
   curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, 10L);
   curl_easy_setopt(

@@ -25,19 +25,12 @@ using namespace std::chrono_literals;
 /// A plain TCP connection to 127.0.0.1, for what an HTTP client library will not send.
 class RawConnection {
  public:
-  explicit RawConnection(int port, bool blocking = true) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (blocking ? 0 : SOCK_NONBLOCK), 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  explicit RawConnection(int port, int flags = 0) : fd_(::socket(AF_INET, SOCK_STREAM | flags, 0)) {
+    sockaddr_in address{AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
+    ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
   }
   ~RawConnection() { ::close(fd_); }
-  RawConnection(const RawConnection&) = delete;
-  RawConnection& operator=(const RawConnection&) = delete;
 
-  bool connected() const { return connected_; }
   /// Waits until a connect started without blocking has completed.
   bool waitConnected(std::chrono::milliseconds timeout) {
     pollfd ready{fd_, POLLOUT, 0};
@@ -46,34 +39,19 @@ class RawConnection {
     return ::poll(&ready, 1, static_cast<int>(timeout.count())) == 1 &&
            ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
   }
-  /// Sends as much of `bytes` as the server takes; false once it stops taking them.
-  bool send(std::string_view bytes) {
-    while (!bytes.empty()) {
-      ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-      if (sent <= 0) return false;
-      bytes.remove_prefix(static_cast<std::size_t>(sent));
-    }
-    return true;
-  }
-  /// What the server sends until it closes the connection or `timeout` passes.
-  std::string receive(std::chrono::milliseconds timeout) {
-    std::string received;
-    auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline) {
-      pollfd readable{fd_, POLLIN, 0};
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (::poll(&readable, 1, static_cast<int>(std::max<long>(left.count(), 1))) != 1) break;
-      char buffer[4096];
-      ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
-      if (got <= 0) break;
-      received.append(buffer, static_cast<std::size_t>(got));
-    }
-    return received;
+  /// Sends `bytes`, or as many as the server takes before it closes.
+  void send(const std::string& bytes) { ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+  /// The first bytes the server answers within five seconds.
+  std::string answer() {
+    timeval timeout{5, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    char buffer[256];
+    ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+    return std::string(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
   }
 
  private:
-  int fd_ = -1;
-  bool connected_ = false;
+  int fd_;
 };
 
 /// The peak resident memory of this process so far, in bytes.
@@ -92,8 +70,8 @@ TEST_F(DevServerTest, SlowAndIdleClientsNeitherHoldUpOthersNorTheStop) {
   std::vector<std::unique_ptr<RawConnection>> stalled;
   for (int i = 0; i < 32; ++i) {
     stalled.push_back(std::make_unique<RawConnection>(server->port()));
-    ASSERT_TRUE(stalled.back()->send(i % 2 ? "GET /media/stories/kitchen-quiz.png HTTP/1.1\r\nHost: x\r\n"
-                                           : "POST /sdk/v1/events HTTP/1.1\r\nHost: x\r\nContent-Length: 90\r\n\r\n{"));
+    stalled.back()->send(i % 2 ? "GET /media/stories/kitchen-quiz.png HTTP/1.1\r\nHost: x\r\n"
+                               : "POST /sdk/v1/events HTTP/1.1\r\nHost: x\r\nContent-Length: 90\r\n\r\n{");
   }
   client->set_connection_timeout(2s);
   client->set_read_timeout(2s);
@@ -115,7 +93,7 @@ TEST(DevServerSetup, ABurstOfConnectionsWaitsInTheBacklogUntilServingBegins) {
   ASSERT_TRUE(port);
   // Nothing accepts yet: every connection the backlog cannot hold would wait for a SYN retransmission.
   std::vector<std::unique_ptr<RawConnection>> burst;
-  for (int i = 0; i < 64; ++i) burst.push_back(std::make_unique<RawConnection>(port.value(), false));
+  for (int i = 0; i < 64; ++i) burst.push_back(std::make_unique<RawConnection>(port.value(), SOCK_NONBLOCK));
   int connected = 0;
   for (auto& connection : burst) connected += connection->waitConnected(500ms) ? 1 : 0;
   EXPECT_EQ(connected, 64);
@@ -149,8 +127,7 @@ TEST_F(DevServerTest, AHeaderBlockAboveTheLimitIsRefusedAndTheServerGoesOn) {
   std::string request = "GET /media/stories/kitchen-quiz.png HTTP/1.1\r\nHost: x\r\n";
   for (int i = 0; i < 20000; ++i) request += "X-Filler-" + std::to_string(i) + ": yes\r\n";
   connection.send(request + "\r\n");
-  std::string answer = connection.receive(5s);
-  EXPECT_EQ(answer.rfind("HTTP/1.1 200", 0), std::string::npos) << answer.substr(0, 40);
+  EXPECT_EQ(connection.answer().rfind("HTTP/1.1 431", 0), 0u);
   EXPECT_EQ(client->Get("/media/stories/kitchen-quiz.png")->status, 200);
 }
 
@@ -173,32 +150,20 @@ TEST_F(DevServerTest, RangesOfALargeFileComeFromTheFileWithBoundedMemory) {
   struct Case {
     std::string range;
     int status;
-    std::string contentRange;
-    std::string bodyStart;
-    std::size_t bodySize;
+    std::string contentRange, body;
   };
-  std::string size = std::to_string(kSize);
+  std::string size = std::to_string(kSize), tail = std::to_string(kSize - 4) + "-" + std::to_string(kSize - 1);
   for (const Case& c : std::vector<Case>{
-           {"bytes=314572800-314573823", 206, "bytes 314572800-314573823/" + size, "MARK", 1024},
-           {"bytes=-4", 206, "bytes " + std::to_string(kSize - 4) + "-" + std::to_string(kSize - 1) + "/" + size,
-            "TAIL", 4},
-           {"bytes=" + std::to_string(kSize - 4) + "-", 206,
-            "bytes " + std::to_string(kSize - 4) + "-" + std::to_string(kSize - 1) + "/" + size, "TAIL", 4},
-           {"bytes=" + size + "-", 416, "bytes */" + size, "{", 0},
+           {"bytes=314572800-314572803", 206, "bytes 314572800-314572803/" + size, "MARK"},
+           {"bytes=-4", 206, "bytes " + tail + "/" + size, "TAIL"},
+           {"bytes=" + size + "-", 416, "bytes */" + size, R"({"error")"},
        }) {
     auto result = client->Get("/media/large.mp4", {{"Range", c.range}});
     ASSERT_TRUE(result) << c.range;
     EXPECT_EQ(result->status, c.status) << c.range;
     EXPECT_EQ(result->get_header_value("Content-Range"), c.contentRange) << c.range;
-    EXPECT_EQ(result->body.substr(0, c.bodyStart.size()), c.bodyStart) << c.range;
-    if (c.bodySize) {
-      EXPECT_EQ(result->body.size(), c.bodySize) << c.range;
-    }
+    EXPECT_EQ(result->body.substr(0, c.body.size()), c.body) << c.range;
   }
-  auto head = client->Head("/media/large.mp4");
-  ASSERT_TRUE(head);
-  EXPECT_EQ(head->get_header_value("Content-Length"), size);
-  EXPECT_EQ(head->get_header_value("Content-Type"), "video/mp4");
   EXPECT_LT(peakResidentBytes() - peakBefore, 32u * 1024 * 1024);
 }
 
@@ -219,12 +184,12 @@ TEST_F(DevServerTest, RequestsOnAReusedConnectionAreNotHeldBackByDelayedAcknowle
   std::vector<double> reusedSeconds;
   for (int i = 0; i < 5; ++i) {
     ASSERT_EQ(curl_easy_perform(curl.get()), CURLE_OK);
-    long reusedConnections = 0;
+    long newConnections = 0;
     double seconds = 0;
-    curl_easy_getinfo(curl.get(), CURLINFO_NUM_CONNECTS, &reusedConnections);
+    curl_easy_getinfo(curl.get(), CURLINFO_NUM_CONNECTS, &newConnections);
     curl_easy_getinfo(curl.get(), CURLINFO_TOTAL_TIME, &seconds);
     if (i > 0) {
-      EXPECT_EQ(reusedConnections, 0) << "request " << i << " opened a new connection";
+      EXPECT_EQ(newConnections, 0) << "request " << i << " opened a new connection";
       reusedSeconds.push_back(seconds);
     }
   }
@@ -240,7 +205,7 @@ TEST_F(DevServerTest, AnEscapedLineBreakInThePathCannotForgeALogLine) {
   startServer(options);
   RawConnection connection(server->port());
   connection.send("GET /media/x%0d%0aGET%20/forged%20200 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
-  EXPECT_EQ(connection.receive(5s).rfind("HTTP/1.1 404", 0), 0u);
+  EXPECT_EQ(connection.answer().rfind("HTTP/1.1 404", 0), 0u);
   server->stop();
   EXPECT_EQ(log.str(), "GET /media/x%0D%0AGET%20/forged%20200 404\n");
 }

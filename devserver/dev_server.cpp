@@ -3,9 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "devserver/byte_range.h"
@@ -178,21 +178,34 @@ void DevServer::stop() {
 }
 
 HttpAnswer DevServer::route(const HttpRequest& request) {
-  static const std::regex stories(R"(/sdk/v1/apps/([^/]+)/placements/([^/]+)/stories)");
-  static const std::regex banners(R"(/sdk/v1/apps/([^/]+)/placements/([^/]+)/banners)");
-  static const std::regex vote(R"(/sdk/v1/apps/([^/]+)/story-items/([^/]+)/vote)");
-  static const std::regex analytics(R"(/sdk/v1/apps/([^/]+)/events)");
-  static const std::regex media(R"(/media/(.+))");
-  const std::string& path = request.path;
-  std::smatch match;
+  std::vector<std::string> segments;
+  for (std::size_t start = 1; start <= request.path.size();) {
+    std::size_t end = std::min(request.path.find('/', start), request.path.size());
+    segments.push_back(request.path.substr(start, end - start));
+    start = end + 1;
+  }
+  // Whether the path is `pattern`, where "*" stands for any segment but an empty one.
+  auto is = [&segments](std::initializer_list<std::string_view> pattern) {
+    if (segments.size() != pattern.size()) return false;
+    auto segment = segments.begin();
+    for (std::string_view part : pattern) {
+      if (segment->empty() || (part != "*" && *segment != part)) return false;
+      ++segment;
+    }
+    return true;
+  };
+  const auto& s = segments;
   if (request.method == "GET" || request.method == "HEAD") {
-    if (std::regex_match(path, match, stories)) return handleStories(request, match[1], match[2]);
-    if (std::regex_match(path, match, banners)) return handleBanners(request, match[1], match[2]);
-    if (std::regex_match(path, match, media)) return handleMedia(request, match[1]);
+    if (is({"sdk", "v1", "apps", "*", "placements", "*", "stories"})) return handleStories(request, s[3], s[5]);
+    if (is({"sdk", "v1", "apps", "*", "placements", "*", "banners"})) return handleBanners(request, s[3], s[5]);
+    constexpr std::string_view media = "/media/";
+    if (request.path.size() > media.size() && request.path.compare(0, media.size(), media) == 0) {
+      return handleMedia(request, request.path.substr(media.size()));
+    }
   } else if (request.method == "POST") {
-    if (std::regex_match(path, match, vote)) return handleVote(request, match[1], match[2]);
-    if (path == "/sdk/v1/events") return handleSdkEvent(request);
-    if (std::regex_match(path, match, analytics)) return handleAnalyticsEvent(request, match[1]);
+    if (is({"sdk", "v1", "apps", "*", "story-items", "*", "vote"})) return handleVote(request, s[3], s[5]);
+    if (is({"sdk", "v1", "events"})) return handleSdkEvent(request);
+    if (is({"sdk", "v1", "apps", "*", "events"})) return handleAnalyticsEvent(request, s[3]);
   }
   return answerError(404, "Not found");
 }

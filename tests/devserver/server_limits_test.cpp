@@ -128,6 +128,10 @@ TEST_F(DevServerTest, AHeaderBlockAboveTheLimitIsRefusedAndTheServerGoesOn) {
   for (int i = 0; i < 20000; ++i) request += "X-Filler-" + std::to_string(i) + ": yes\r\n";
   connection.send(request + "\r\n");
   EXPECT_EQ(connection.answer().rfind("HTTP/1.1 431", 0), 0u);
+  // A request line just inside the limit is routed like any other.
+  RawConnection longPath(server->port());
+  longPath.send("GET /sdk/v1/apps/" + std::string(30000, 'a') + "/placements/home/stories HTTP/1.1\r\nHost: x\r\n\r\n");
+  EXPECT_EQ(longPath.answer().rfind("HTTP/1.1 404", 0), 0u);
   EXPECT_EQ(client->Get("/media/stories/kitchen-quiz.png")->status, 200);
 }
 

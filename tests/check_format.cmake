@@ -1,4 +1,5 @@
 # Fails when any tracked C++ source differs from what clang-format makes of it.
+cmake_policy(SET CMP0007 NEW)
 execute_process(COMMAND git ls-files "*.cpp" "*.h"
   WORKING_DIRECTORY "${SOURCE_DIR}" OUTPUT_VARIABLE files RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -10,18 +11,14 @@ if(NOT rc EQUAL 0)
 else()
   string(REPLACE "\n" ";" files "${files}")
 endif()
-set(unformatted "")
-foreach(file IN LISTS files)
-  if(file STREQUAL "")
-    continue()
-  endif()
-  execute_process(COMMAND "${CLANG_FORMAT}" --dry-run -Werror "${file}"
-    WORKING_DIRECTORY "${SOURCE_DIR}" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
-  if(NOT status EQUAL 0)
-    list(APPEND unformatted "${file}")
-  endif()
-endforeach()
-if(unformatted)
-  string(REPLACE ";" "\n  " listing "${unformatted}")
+list(FILTER files EXCLUDE REGEX "^$")
+# One clang-format process for the whole tree; its diagnostics name the files that differ.
+execute_process(COMMAND "${CLANG_FORMAT}" --dry-run -Werror ${files}
+  WORKING_DIRECTORY "${SOURCE_DIR}" RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE diagnostics)
+if(NOT status EQUAL 0)
+  string(REGEX MATCHALL "[^\n:]+:[0-9]+:[0-9]+: error" located "${diagnostics}")
+  list(TRANSFORM located REPLACE ":[0-9]+:[0-9]+: error$" "")
+  list(REMOVE_DUPLICATES located)
+  string(REPLACE ";" "\n  " listing "${located}")
   message(FATAL_ERROR "Not formatted (run clang-format -i on them):\n  ${listing}")
 endif()

@@ -23,6 +23,7 @@ struct TestHttpServer::Impl {
   std::thread thread;
   int port = 0;
   bool keepAlive = false;
+  bool stopping = false;  // set by the destructor; ends answers that are being held back
   mutable std::mutex mutex;
   mutable std::condition_variable arrived;
   std::vector<RecordedRequest> requests;
@@ -79,8 +80,9 @@ struct TestHttpServer::Impl {
     arrived.notify_all();
     if (scripted.delay.count() > 0) {
       std::unique_lock lock(mutex);
-      // Waits on the condition variable for the delay; the server's stop also wakes it.
-      arrived.wait_for(lock, scripted.delay, [&] { return !server.is_running(); });
+      // Waits on the condition variable for the delay; the server's destruction ends the wait early
+      // (httplib reports itself running until every handler has returned, so that cannot be the test).
+      arrived.wait_for(lock, scripted.delay, [&] { return stopping; });
     }
     response.status = scripted.status;
     for (const auto& [name, value] : scripted.headers) response.set_header(name, value);
@@ -108,8 +110,12 @@ TestHttpServer::TestHttpServer(bool keepAlive) : impl_(std::make_unique<Impl>())
 }
 
 TestHttpServer::~TestHttpServer() {
-  impl_->server.stop();
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->stopping = true;
+  }
   impl_->arrived.notify_all();
+  impl_->server.stop();
   impl_->thread.join();
 }
 

@@ -31,21 +31,18 @@ double cardHeight(BannerLayoutMode mode, std::optional<std::string> ratio, std::
 }
 
 TEST(BannerLayout, CardHeightByLayoutMode) {
-  EXPECT_EQ(cardHeight(BannerLayoutMode::fixedHeight, "16:9", 180, 320), 180);
-  EXPECT_EQ(cardHeight(BannerLayoutMode::fixedHeight, "16:9", 180, 1024), 180);
+  using Mode = BannerLayoutMode;
+  EXPECT_EQ(cardHeight(Mode::fixedHeight, "16:9", 180, 320), 180);
+  EXPECT_EQ(cardHeight(Mode::fixedHeight, "16:9", 180, 1024), 180);
   // Without a usable height the card is square, or follows a ratio text when there is one.
-  for (auto unusable :
-       {std::optional<std::int64_t>(0), std::optional<std::int64_t>(-5), std::optional<std::int64_t>()}) {
-    EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::fixedHeight, std::nullopt, unusable, 320), 320);
-  }
-  EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::fixedHeight, "2:1", 0, 320), 160);
-  // A fixed height counts only in the fixed-height layout.
-  EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::auto_, std::nullopt, 180, 320), 180);
-  EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::auto_, "2:1", std::nullopt, 320), 160);
-  EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::auto_, "abc", std::nullopt, 320), 180);
-  EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::auto_, "0:1", std::nullopt, 320), 180);
-  EXPECT_DOUBLE_EQ(cardHeight(BannerLayoutMode::aspectRatio, "1.5", std::nullopt, 320), 180);
-  EXPECT_EQ(cardHeight(BannerLayoutMode::auto_, "2:1", std::nullopt, 0), 0);
+  for (auto unusable : {std::optional<std::int64_t>(0), std::optional<std::int64_t>(-5), std::optional<std::int64_t>()})
+    EXPECT_DOUBLE_EQ(cardHeight(Mode::fixedHeight, std::nullopt, unusable, 320), 320);
+  EXPECT_DOUBLE_EQ(cardHeight(Mode::fixedHeight, "2:1", 0, 320), 160);
+  // A fixed height counts only in the fixed-height layout (16:9 of 640 points is 360).
+  EXPECT_DOUBLE_EQ(cardHeight(Mode::auto_, std::nullopt, 180, 640), 360);
+  EXPECT_DOUBLE_EQ(cardHeight(Mode::aspectRatio, "2:1", 180, 640), 320);
+  EXPECT_DOUBLE_EQ(cardHeight(Mode::auto_, "abc", std::nullopt, 320), 180);
+  EXPECT_EQ(cardHeight(Mode::auto_, "2:1", std::nullopt, 0), 0);
 }
 
 TEST(BannerLayout, AspectRatioTexts) {
@@ -58,7 +55,7 @@ TEST(BannerLayout, AspectRatioTexts) {
   EXPECT_DOUBLE_EQ(ratio(":2:1:"), 2.0);
   // Fallbacks: 16:9, or square in the fixed-height layout. Infinite or vanishing ratios fall back too.
   for (const char* bad : {"1.5", "abc", "0:1", "1:0", "-16:9", "16:9:1", " 16:9", "16:9x", "", "inf:1", "1:inf",
-                          "nan:1", "1e-320:1e300"}) {
+                          "nan:1", "1e-320:1e300", "+-1:1"}) {
     EXPECT_DOUBLE_EQ(ratio(bad), 16.0 / 9.0) << bad;
     EXPECT_DOUBLE_EQ(ratio(bad, BannerLayoutMode::fixedHeight), 1.0) << bad;
   }
@@ -90,9 +87,7 @@ TEST(BannerLayout, SegmentsFillUpToTheActiveOne) {
   };
   EXPECT_EQ(fills(0.5), (std::vector<double>{1, 1, 0.5, 0}));
   EXPECT_EQ(fills(1.3), (std::vector<double>{1, 1, 1, 0}));
-  EXPECT_EQ(fills(0), (std::vector<double>{1, 1, 0, 0}));
-  EXPECT_EQ(fills(-0.2), (std::vector<double>{1, 1, 0, 0}));
-  EXPECT_EQ(fills(std::nan("")), (std::vector<double>{1, 1, 0, 0}));
+  for (double empty : {0.0, -0.2, std::nan("")}) EXPECT_EQ(fills(empty), (std::vector<double>{1, 1, 0, 0}));
   // 4 segments across 312 points: 3 gaps of 4, 75 each. A row too narrow for its gaps has empty segments.
   auto segments = BannerStoryProgressIndicator{4, 2, 0.5}.segments(312);
   EXPECT_DOUBLE_EQ(segments[3].x, 237);

@@ -17,7 +17,8 @@ namespace quenmark::bannertest {
 
 inline constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/home_top/banners";
 
-/// One item as the service sends it; its picture is "/media/<picture>" on the test server.
+/// One item as the service sends it; its picture is "/media/<picture>" on the test server, where
+/// "ok-N.png" (N up to 12) answers with an image and anything else with 404.
 struct ItemPlan {
   ItemPlan(long long idValue, long long order, std::string pictureName, std::string cta = "NONE",
            std::optional<std::string> url = std::nullopt)
@@ -29,7 +30,7 @@ struct ItemPlan {
 
   long long id;
   long long orderIndex;
-  std::string picture;  ///< "ok-N.png" pictures answer with an image; anything else with 404
+  std::string picture;
   std::string ctaType;
   std::optional<std::string> ctaUrl;
 };
@@ -51,11 +52,9 @@ class BannerViewTest : public sdktest::SdkTest {
       std::lock_guard lock(responseMutex_);
       return bannersResponse_;
     });
-    picturePng_ = testsupport::encodePng(testsupport::makeTestPicture(4, 2));
-    for (int i = 1; i <= 12; ++i) {
-      testsupport::ScriptedResponse picture{200, picturePng_, "image/png", {}, {}};
-      server.on("GET", "/media/ok-" + std::to_string(i) + ".png", picture);
-    }
+    const std::string png = testsupport::encodePng(testsupport::makeTestPicture(4, 2));
+    for (int i = 1; i <= 12; ++i)
+      server.on("GET", "/media/ok-" + std::to_string(i) + ".png", testsupport::reply(200, png, "image/png"));
     sdk().configure(sdktest::makeConfiguration());
     sdk().setEventHandler([this](const StorySDKEvent& event) { events.push_back(event); });
   }
@@ -85,13 +84,11 @@ class BannerViewTest : public sdktest::SdkTest {
   }
 
   void serveBanners(const std::vector<nlohmann::json>& banners) {
-    std::lock_guard lock(responseMutex_);
-    bannersResponse_ = {200, nlohmann::json{{"banners", banners}}.dump(), "application/json", {}, {}};
+    serve(testsupport::reply(200, nlohmann::json{{"banners", banners}}.dump()));
   }
-
-  void serveStatus(int status) {
+  void serve(testsupport::ScriptedResponse response) {
     std::lock_guard lock(responseMutex_);
-    bannersResponse_ = {status, "{}", "application/json", {}, {}};
+    bannersResponse_ = std::move(response);
   }
 
   /// A view for "home_top" whose observer counts the answers of the content client.
@@ -108,14 +105,11 @@ class BannerViewTest : public sdktest::SdkTest {
     const int target = loadsApplied + 1;
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return loadsApplied >= target; }));
   }
-
-  /// Appears and waits for the banners.
   void appearAndLoad(const std::shared_ptr<BannerView>& view) {
     view->appear();
     awaitLoad();
   }
-
-  /// Waits until the card shows its picture.
+  /// Waits until the card shows a picture.
   void awaitPicture(const std::shared_ptr<BannerView>& view) {
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->cardImage() != nullptr; }));
   }
@@ -129,18 +123,13 @@ class BannerViewTest : public sdktest::SdkTest {
     }
     return result;
   }
-  std::vector<StorySDKEvent::BannerImpression> impressions() const {
-    return reported<StorySDKEvent::BannerImpression>();
-  }
-  std::vector<StorySDKEvent::BannerClick> clicks() const { return reported<StorySDKEvent::BannerClick>(); }
 
   std::vector<StorySDKEvent> events;
   int loadsApplied = 0;
 
  private:
   std::mutex responseMutex_;
-  testsupport::ScriptedResponse bannersResponse_{200, R"({"banners":[]})", "application/json", {}, {}};
-  std::string picturePng_;
+  testsupport::ScriptedResponse bannersResponse_ = testsupport::reply(200, R"({"banners":[]})");
   std::vector<Subscription> subscriptions_;
 };
 

@@ -12,12 +12,16 @@ namespace {
 using bannertest::BannerViewTest;
 using bannertest::ItemPlan;
 using bannertest::items;
+using Impression = StorySDKEvent::BannerImpression;
+using Click = StorySDKEvent::BannerClick;
 
 std::vector<std::string> idsOf(const std::vector<BannerItem>& list) {
   std::vector<std::string> ids;
   for (const auto& item : list) ids.push_back(item.id());
   return ids;
 }
+
+std::pair<int, int> positionOf(const BannerView& view) { return {view.activeBannerIndex(), view.activeItemIndex()}; }
 
 TEST_F(BannerViewTest, PlayableItemsAreOrderedLimitedToTenAndSkipFailedOnes) {
   std::vector<ItemPlan> twelve;
@@ -75,8 +79,7 @@ TEST_F(BannerViewTest, RenderStateSkipsUnplayableBannersForwardAndClampsPastTheE
 
   // Negative positions are stored as 0.
   view->applyPosition(-4, -1, 0);
-  EXPECT_EQ(view->activeBannerIndex(), 0);
-  EXPECT_EQ(view->activeItemIndex(), 0);
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));
 }
 
 TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
@@ -84,11 +87,10 @@ TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   appearAndLoad(view);  // empty list
   EXPECT_FALSE(view->currentRenderState());
 
-  serveStatus(500);  // a failed load, with no earlier good list for this identity
+  serve(testsupport::reply(500, "{}"));  // a failed load, with no earlier good list for this identity
   view->loadBanners();
   awaitLoad();
   EXPECT_TRUE(view->banners().empty());
-  EXPECT_FALSE(view->currentRenderState());
 
   // Every picture fails: the banner is skipped, nothing is shown and nothing plays.
   serveBanners({bannerJson(1, "STORY", items(2, "bad"), 1)});
@@ -108,17 +110,15 @@ TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndAutoplayWrite
   appearAndLoad(view);
   awaitPicture(view);
   EXPECT_EQ(view->invalidItemKeys(), (std::set<std::string>{"1:1", "1:2"}));
-  auto state = view->currentRenderState();
-  ASSERT_TRUE(state);
-  EXPECT_EQ(state->bannerIndex, 1);
+  ASSERT_TRUE(view->currentRenderState());
+  EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
   EXPECT_EQ(view->cardImage()->width(), 4u);
 
   // Requesting the first banner again still shows the second; the advance writes where it really is.
   view->applyPosition(0, 0, 0);
   EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
   tp.mainThread->advance(1.0);
-  EXPECT_EQ(view->activeBannerIndex(), 1);
-  EXPECT_EQ(view->activeItemIndex(), 1);
+  EXPECT_EQ(positionOf(*view), std::make_pair(1, 1));
 }
 
 TEST_F(BannerViewTest, FailureOfTheLastBannersOnlyItemEmptiesTheSlotUntilTheNextLoad) {
@@ -137,6 +137,31 @@ TEST_F(BannerViewTest, FailureOfTheLastBannersOnlyItemEmptiesTheSlotUntilTheNext
   awaitLoad();
   ASSERT_TRUE(view->currentRenderState());
   EXPECT_EQ(view->currentRenderState()->banner.id(), "1");
+}
+
+TEST_F(BannerViewTest, AFailedItemLeavesTheCarouselPlayingTheOthers) {
+  struct Case {
+    std::vector<ItemPlan> plans;
+    std::vector<std::string> shown;  // the item on the card at the start and after each second
+  };
+  const Case cases[] = {
+      // The middle item fails: the next one takes its place, and the two left keep taking turns.
+      {{{1, 1, "ok-1.png"}, {2, 2, "bad-2.png"}, {3, 3, "ok-3.png"}}, {"1", "3", "1", "3"}},
+      // The last item fails: the first one follows.
+      {{{1, 1, "ok-1.png"}, {2, 2, "ok-2.png"}, {3, 3, "bad-3.png"}}, {"1", "2", "1", "2"}},
+  };
+  for (const auto& c : cases) {
+    serveBanners({bannerJson(1, "CAROUSEL", c.plans, 1)});
+    auto view = makeView();
+    appearAndLoad(view);
+    std::vector<std::string> shown;
+    for (std::size_t step = 0; step < c.shown.size(); ++step) {
+      if (step > 0) tp.mainThread->advance(1.0);
+      awaitPicture(view);
+      shown.push_back(view->currentRenderState()->item.id());
+    }
+    EXPECT_EQ(shown, c.shown);
+  }
 }
 
 TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
@@ -164,8 +189,7 @@ TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
 
   // The last item is followed by the banner's first.
   tp.mainThread->advance(4.0);
-  EXPECT_EQ(view->activeItemIndex(), 0);
-  EXPECT_EQ(view->activeBannerIndex(), 0);
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));
 }
 
 TEST_F(BannerViewTest, AutoplaySecondsAreAtLeastOneAndAtMostAFiniteSleep) {
@@ -195,13 +219,12 @@ TEST_F(BannerViewTest, CarouselWrapsWithinItsBannerAndNeverChangesBanner) {
   serveBanners({bannerJson(1, "CAROUSEL", items(3), 2), bannerJson(2, "CAROUSEL", items(2), 2)});
   auto view = makeView();
   appearAndLoad(view);
-  std::vector<int> shown;
+  std::vector<std::pair<int, int>> shown;
   for (int step = 0; step < 5; ++step) {
     tp.mainThread->advance(2.0);
-    shown.push_back(view->activeItemIndex());
-    EXPECT_EQ(view->activeBannerIndex(), 0);
+    shown.push_back(positionOf(*view));
   }
-  EXPECT_EQ(shown, (std::vector<int>{1, 2, 0, 1, 2}));
+  EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 0}, {0, 1}, {0, 2}}));
   EXPECT_EQ(view->activeItemProgress(), 0.0);  // carousels write no progress ticks
 }
 
@@ -209,11 +232,11 @@ TEST_F(BannerViewTest, StaticAndSingleItemBannersNeverAdvanceNorResetProgress) {
   serveBanners({bannerJson(1, "STATIC", items(3), 1), bannerJson(2, "STORY", items(1), 1)});
   auto view = makeView();
   appearAndLoad(view);
-  for (int banner : {0, 1}) {
+  // Each move shows other content, whose autoplay then starts with the progress already set.
+  for (int banner : {1, 0}) {
     view->applyPosition(banner, 0, 0.3);
     tp.mainThread->advance(10);
-    EXPECT_EQ(view->activeBannerIndex(), banner);
-    EXPECT_EQ(view->activeItemIndex(), 0);
+    EXPECT_EQ(positionOf(*view), std::make_pair(banner, 0));
     EXPECT_EQ(view->activeItemProgress(), 0.3);
     EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
   }
@@ -245,32 +268,19 @@ TEST_F(BannerViewTest, SwipesCrossBannersSkippingUnplayableOnesAndWrap) {
   EXPECT_EQ(view->firstPlayableBannerIndex(), 0);
   EXPECT_EQ(view->lastPlayableBannerIndex(), 2);
 
-  auto position = [&] { return std::make_pair(view->activeBannerIndex(), view->activeItemIndex()); };
   view->showNextItem(*view->currentRenderState());
-  EXPECT_EQ(position(), std::make_pair(0, 1));
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 1));
   EXPECT_EQ(view->activeItemProgress(), 0.0);
   view->showNextItem(*view->currentRenderState());
-  EXPECT_EQ(position(), std::make_pair(2, 0));  // banner 2 has nothing playable
+  EXPECT_EQ(positionOf(*view), std::make_pair(2, 0));  // banner 2 has nothing playable
   view->showPreviousItem(*view->currentRenderState());
-  EXPECT_EQ(position(), std::make_pair(0, 1));  // last playable item of the previous banner
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 1));  // last playable item of the previous banner
 
   view->applyPosition(2, 2, 0);
   view->showNextItem(*view->currentRenderState());
-  EXPECT_EQ(position(), std::make_pair(0, 0));  // wraps to the first playable banner
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));  // wraps to the first playable banner
   view->showPreviousItem(*view->currentRenderState());
-  EXPECT_EQ(position(), std::make_pair(2, 2));  // and back to the last item of the last one
-}
-
-TEST_F(BannerViewTest, ASinglePlayableBannerWrapsOntoItself) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2))});
-  auto view = makeView();
-  view->loadBanners();
-  awaitLoad();
-  view->applyPosition(0, 1, 0);
-  view->showNextItem(*view->currentRenderState());
-  EXPECT_EQ(view->activeItemIndex(), 0);
-  view->showPreviousItem(*view->currentRenderState());
-  EXPECT_EQ(view->activeItemIndex(), 1);
+  EXPECT_EQ(positionOf(*view), std::make_pair(2, 2));  // and back to the last item of the last one
 }
 
 TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
@@ -278,33 +288,29 @@ TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
   auto view = makeView();
   appearAndLoad(view);
   awaitPicture(view);
-  ASSERT_EQ(impressions().size(), 1u);
-  EXPECT_EQ(impressions()[0].bannerId, "1");
-  EXPECT_EQ(impressions()[0].bannerItemId, "1");
-  EXPECT_EQ(impressions()[0].placementKey, "home_top");
+  ASSERT_EQ(reported<Impression>().size(), 1u);
+  EXPECT_EQ(reported<Impression>()[0].bannerId, "1");
+  EXPECT_EQ(reported<Impression>()[0].bannerItemId, "1");
+  EXPECT_EQ(reported<Impression>()[0].placementKey, "home_top");
   EXPECT_EQ(view->trackedImpressions(), (std::set<std::string>{"home_top:1"}));
 
   // Reload from the foreground: the same banner's picture shows again, no second impression.
   view->applicationDidBecomeActive();
   awaitLoad();
   awaitPicture(view);
-  view->handleDragEnded(-50, 0);  // item 2 of banner 1
-  awaitPicture(view);
-  view->handleDragEnded(-50, 0);  // banner 2
-  awaitPicture(view);
-  view->handleDragEnded(50, 0);  // back to banner 1
-  awaitPicture(view);
-  ASSERT_EQ(impressions().size(), 2u);
-  EXPECT_EQ(impressions()[1].bannerId, "2");
+  for (double dx : {-50.0, -50.0, 50.0}) {  // item 2 of banner 1, banner 2, back to banner 1
+    view->handleDragEnded(dx, 0);
+    awaitPicture(view);
+  }
+  ASSERT_EQ(reported<Impression>().size(), 2u);
+  EXPECT_EQ(reported<Impression>()[1].bannerId, "2");
 
-  // A second slot for the same placement reports its own.
+  // A second slot for the same placement reports its own; the facade sends the SDK event once per session.
   auto other = makeView();
   appearAndLoad(other);
   awaitPicture(other);
-  EXPECT_EQ(impressions().size(), 3u);
-
-  // The facade sends the SDK event once per session.
-  auto sent = bodiesAt("/sdk/v1/events", 2);
+  EXPECT_EQ(reported<Impression>().size(), 3u);
+  const auto sent = sentBodies("/sdk/v1/events");
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_EQ(sent[0]["eventType"], "BANNER_IMPRESSION");
 }
@@ -316,8 +322,8 @@ TEST_F(BannerViewTest, ItemsSharingAPictureEachReportTheirLoadOrFailure) {
   appearAndLoad(view);
   awaitPicture(view);
   view->handleDragEnded(-50, 0);  // banner 2 shows the very same picture
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return impressions().size() == 2; }));
-  EXPECT_EQ(impressions()[1].bannerId, "2");
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return reported<Impression>().size() == 2; }));
+  EXPECT_EQ(reported<Impression>()[1].bannerId, "2");
 
   // Both items of banner 3 share a failing picture: both are skipped, and nothing is left to show.
   view->handleDragEnded(-50, 0);
@@ -330,15 +336,14 @@ TEST_F(BannerViewTest, PictureLoadPrefetchesTheFollowingItemWrapping) {
   auto view = makeView();
   appearAndLoad(view);
   awaitPicture(view);
-  auto fetched = [&](const char* name) { return server.requestsTo(std::string("/media/") + name).size(); };
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return fetched("ok-2.png") == 1; }));
-  EXPECT_EQ(fetched("ok-3.png"), 0u);
+  ASSERT_TRUE(server.waitForRequestsTo("/media/ok-2.png", 1));
+  EXPECT_TRUE(server.requestsTo("/media/ok-3.png").empty());
 
   // From the last item the first one is fetched ahead (again, once memory was cleared).
   StoryImagePipeline::shared().resetForTesting();
   view->applyPosition(0, 2, 0);
   awaitPicture(view);
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return fetched("ok-1.png") == 2; }));
+  ASSERT_TRUE(server.waitForRequestsTo("/media/ok-1.png", 2));
 }
 
 TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
@@ -354,24 +359,24 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
 
   view->handleTap();
   view->handleTap();
-  ASSERT_EQ(clicks().size(), 2u);
-  EXPECT_EQ(clicks()[1].bannerId, "9");
-  EXPECT_EQ(clicks()[1].bannerItemId, "1");
-  EXPECT_EQ(clicks()[1].url->string(), "https://example.com/promo");
+  ASSERT_EQ(reported<Click>().size(), 2u);
+  EXPECT_EQ(reported<Click>()[1].bannerId, "9");
+  EXPECT_EQ(reported<Click>()[1].bannerItemId, "1");
+  EXPECT_EQ(reported<Click>()[1].url->string(), "https://example.com/promo");
   EXPECT_TRUE(tp.urlOpener->opened().empty());
 
   for (int item = 1; item < 5; ++item) {
     view->applyPosition(0, item, 0);
     view->handleTap();
   }
-  EXPECT_EQ(clicks().size(), 6u);
-  EXPECT_FALSE(clicks()[5].url);
+  EXPECT_EQ(reported<Click>().size(), 6u);
+  EXPECT_FALSE(reported<Click>()[5].url);
   std::vector<std::string> opened;
   for (const auto& url : tp.urlOpener->opened()) opened.push_back(url.string());
   EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/shop", "myapp://offers/7"}));
 
   // Clicks are never de-duplicated: one SDK event per tap.
-  EXPECT_EQ(bodiesAt("/sdk/v1/events", 6).size(), 6u);
+  EXPECT_EQ(sentBodies("/sdk/v1/events").size(), 6u);
 }
 
 TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions) {
@@ -388,8 +393,7 @@ TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions
 
   ApplicationActivity::shared().postDidBecomeActive();
   awaitLoad();
-  EXPECT_EQ(view->activeBannerIndex(), 0);
-  EXPECT_EQ(view->activeItemIndex(), 0);
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));
   EXPECT_TRUE(view->invalidItemKeys().empty());
   EXPECT_EQ(view->trackedImpressions().size(), 2u);
 
@@ -432,7 +436,7 @@ TEST_F(BannerViewTest, CancelledAutoplayMakesNoFurtherChange) {
   view.reset();
   EXPECT_TRUE(weak.expired());
   tp.mainThread->advance(5);
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return server.requestsTo(bannertest::kBannersPath).size() >= 2; }));
+  ASSERT_TRUE(http->waitUntilIdle(std::chrono::seconds{10}));  // the reload's answer finds no view
   tp.mainThread->runPending();
 }
 

@@ -37,6 +37,15 @@ struct ScriptedResponse {
   std::chrono::milliseconds delay{0};
 };
 
+/// An answer with `status` and `body`.
+inline ScriptedResponse reply(int status, std::string body, std::string contentType = "application/json") {
+  ScriptedResponse response;
+  response.status = status;
+  response.body = std::move(body);
+  response.contentType = std::move(contentType);
+  return response;
+}
+
 /// An HTTP server on 127.0.0.1 with a free port, running on its own threads, that records every request
 /// and answers from per-route scripts. Unscripted requests get 404.
 class TestHttpServer {

@@ -2,35 +2,31 @@
 
 // Shared set-up of the story view model tests: a configured SDK on the virtual-time test platform, the
 // service played by a TestHttpServer on 127.0.0.1, story content that exists both as model values and as
-// the service's JSON, and one ordered log of everything the SDK reports:
+// the service's JSON, and one ordered log of everything the SDK reports, written when it is sent:
 //
-//   "host:<event> <group>[/<item>]"       the host's event handler
-//   "analytics:<eventType> <group>[/<item>]"  an analytics record, in the order it was sent
-//   "sdk:<eventType> <group>[/<item>]"    an SDK event, in the order it was sent
-//   "vote:<item> <option>"                a vote request
-//   "fetch:<placement>"                   a stories request
+//   "host:<event> <group>[/<item>]"           the host's event handler
+//   "analytics:<eventType> <group>[/<item>]"  an analytics record
+//   "sdk:<eventType> <group>[/<item>]"        an SDK event
+//   "vote:<item> <option>"                    a vote request
+//   "fetch:home"                              a stories request
 //
 // Ids appear under the short names the test gave them. Image requests are kept apart (`imagePaths`).
 
+#include "recording_http_session.h"
 #include "test_http_server.h"
 
-#include "net/placement_url.h"
 #include "sdk/story_sdk_testing.h"
 
 #include <quenmark/model/story_group.h>
 #include <quenmark/model/story_theme.h>
 #include <quenmark/net/story_image_pipeline.h>
-#include <quenmark/platform/http_session.h>
-#include <quenmark/sdk/story_environment.h>
 #include <quenmark/sdk/story_sdk.h>
-#include <quenmark/sdk/story_ui_strings.h>
 #include <quenmark/stories/story_viewer_view_model.h>
 #include <quenmark/testing/test_platform.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -45,10 +41,11 @@
 namespace quenmark::storytest {
 
 inline constexpr const char* kPlacement = "home";
-inline constexpr const char* kAppKey = "app-key";
+inline constexpr const char* kStoriesPath = "/sdk/v1/apps/app-key/placements/home/stories";
 
-/// Story content with short names for its ids. Gives the groups as model values (what a host or the bar
-/// hands to the viewer) and as the body of a stories response (what the service sends).
+/// Story content with short names for its ids, as model values (what a host or the bar hands to the
+/// viewer) and as the body of a stories response (what the service sends). Pictures are
+/// "/media/<name>.png" on the test server.
 class StoryContent {
  public:
   struct Option {
@@ -66,28 +63,28 @@ class StoryContent {
 
   explicit StoryContent(Url mediaBase) : mediaBase_(std::move(mediaBase)) {}
 
-  StoryContent& group(const std::string& name) {
-    groups_.push_back({name, {}});
+  /// A group; its cover is the first item's picture unless `cover` names another one (the service's
+  /// records have no cover of their own, so only the model values carry it).
+  StoryContent& group(const std::string& name, std::optional<std::string> cover = std::nullopt) {
+    groups_.push_back({name, std::move(cover), {}});
     idFor(name);
     return *this;
   }
   StoryContent& item(ItemPlan plan) {
     idFor(plan.name);
     for (const auto& option : plan.options) idFor(option.name);
-    groups_.back().second.push_back(std::move(plan));
+    groups_.back().items.push_back(std::move(plan));
     return *this;
   }
-  StoryContent& plain(const std::string& name, double duration = 5.0) {
-    return item(ItemPlan{name, duration, WidgetType::none, {}, std::nullopt, std::nullopt});
-  }
+  StoryContent& plain(const std::string& name, double duration = 5.0) { return item({name, duration}); }
   StoryContent& poll(const std::string& name, std::vector<Option> options) {
-    return item(ItemPlan{name, 5.0, WidgetType::poll, std::move(options), std::nullopt, std::nullopt});
+    return item({name, 5.0, WidgetType::poll, std::move(options)});
   }
   StoryContent& quiz(const std::string& name, std::vector<Option> options) {
-    return item(ItemPlan{name, 5.0, WidgetType::quiz, std::move(options), std::nullopt, std::nullopt});
+    return item({name, 5.0, WidgetType::quiz, std::move(options)});
   }
   StoryContent& swipe(const std::string& name, std::optional<std::string> callback) {
-    return item(ItemPlan{name, 5.0, WidgetType::swipe, {}, std::move(callback), std::nullopt});
+    return item({name, 5.0, WidgetType::swipe, {}, std::move(callback)});
   }
 
   /// The lower-case UUID text that stands for `name`.
@@ -99,19 +96,19 @@ class StoryContent {
     }
     return id;
   }
-  Url mediaUrl(const std::string& itemName) const {
-    return mediaBase_.appendingPathComponent("media").appendingPathComponent(itemName + ".png");
+  Url mediaUrl(const std::string& name) const {
+    return mediaBase_.appendingPathComponent("media").appendingPathComponent(name + ".png");
   }
 
   std::vector<StoryGroup> groups() const {
     std::vector<StoryGroup> result;
-    for (const auto& [groupName, plans] : groups_) {
+    for (const auto& group : groups_) {
       std::vector<StoryItem> items;
-      for (const auto& plan : plans) {
+      for (const auto& plan : group.items) {
         std::vector<WidgetOption> options;
-        std::int64_t order = 0;
         for (const auto& option : plan.options) {
-          options.emplace_back(id(option.name), option.name, std::nullopt, order++, std::nullopt, option.voteCount);
+          options.emplace_back(id(option.name), option.name, std::nullopt, static_cast<std::int64_t>(options.size()),
+                               std::nullopt, option.voteCount);
         }
         std::optional<WidgetUserVote> userVote;
         if (plan.userVote) userVote = WidgetUserVote(id(*plan.userVote), std::chrono::system_clock::time_point{});
@@ -121,8 +118,9 @@ class StoryContent {
                            plan.duration, std::nullopt, std::nullopt, plan.widget, std::nullopt, callback,
                            std::move(options), std::move(userVote));
       }
-      std::optional<Url> cover = items.empty() ? std::nullopt : items.front().mediaURL();
-      result.emplace_back(id(groupName), groupName, StoryTheme::defaultTheme(), cover, std::move(items));
+      std::optional<Url> cover = group.cover ? mediaUrl(*group.cover) : std::optional<Url>();
+      if (!group.cover && !items.empty()) cover = items.front().mediaURL();
+      result.emplace_back(id(group.name), group.name, StoryTheme::defaultTheme(), cover, std::move(items));
     }
     return result;
   }
@@ -130,35 +128,36 @@ class StoryContent {
   /// The stories response body (durations in whole seconds, as the service sends them).
   std::string json() const {
     nlohmann::json groups = nlohmann::json::array();
-    for (const auto& [groupName, plans] : groups_) {
+    for (const auto& group : groups_) {
       nlohmann::json items = nlohmann::json::array();
-      for (const auto& plan : plans) {
+      for (const auto& plan : group.items) {
         nlohmann::json item{{"id", id(plan.name)},
                             {"type", "IMAGE"},
                             {"durationSeconds", static_cast<std::int64_t>(plan.duration)},
                             {"widgetType", std::string(rawValue(plan.widget))},
                             {"media", {{"mediaType", "IMAGE"}, {"mediaUrl", mediaUrl(plan.name).string()}}}};
         if (plan.swipeCallback) item["swipeCallbackUrl"] = *plan.swipeCallback;
-        if (!plan.options.empty()) {
-          nlohmann::json options = nlohmann::json::array();
-          std::int64_t order = 0;
-          for (const auto& option : plan.options) {
-            options.push_back({{"id", id(option.name)},
-                               {"text", option.name},
-                               {"orderIndex", order++},
-                               {"voteCount", option.voteCount}});
-          }
-          item["widgetOptions"] = options;
+        for (const auto& option : plan.options) {
+          item["widgetOptions"].push_back({{"id", id(option.name)},
+                                           {"text", option.name},
+                                           {"orderIndex", item["widgetOptions"].size()},
+                                           {"voteCount", option.voteCount}});
         }
         if (plan.userVote) item["userVote"] = {{"optionId", id(*plan.userVote)}};
         items.push_back(item);
       }
-      groups.push_back({{"id", id(groupName)}, {"title", groupName}, {"items", items}});
+      groups.push_back({{"id", id(group.name)}, {"title", group.name}, {"items", items}});
     }
     return nlohmann::json{{"groups", groups}}.dump();
   }
 
  private:
+  struct GroupPlan {
+    std::string name;
+    std::optional<std::string> cover;
+    std::vector<ItemPlan> items;
+  };
+
   const std::string& idFor(const std::string& name) {
     auto found = ids_.find(name);
     if (found != ids_.end()) return found->second;
@@ -168,69 +167,8 @@ class StoryContent {
   }
 
   Url mediaBase_;
-  std::vector<std::pair<std::string, std::vector<ItemPlan>>> groups_;
+  std::vector<GroupPlan> groups_;
   std::map<std::string, std::string> ids_;
-};
-
-/// One ordered log of reports and requests, written from the main thread (host handler, request sends)
-/// and read by the test.
-class ReportLog {
- public:
-  void add(std::string line) {
-    std::lock_guard lock(mutex_);
-    lines_.push_back(std::move(line));
-  }
-  void addImage(std::string path) {
-    std::lock_guard lock(mutex_);
-    images_.push_back(std::move(path));
-  }
-  /// The lines so far, which are then forgotten.
-  std::vector<std::string> take() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(lines_, {});
-  }
-  std::vector<std::string> imagePaths() const {
-    std::lock_guard lock(mutex_);
-    return images_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<std::string> lines_;
-  std::vector<std::string> images_;
-};
-
-/// The platform's HTTP session with a note of every request in the order the SDK sent it (the server
-/// may receive concurrent transfers in another order). Requests still go to the real session.
-class SendOrderRecorder final : public platform::HttpSession {
- public:
-  using Describe = std::function<void(const platform::HttpRequest&)>;
-  SendOrderRecorder(std::shared_ptr<platform::HttpSession> inner, Describe describe)
-      : inner_(std::move(inner)), describe_(std::move(describe)) {}
-  bool waitUntilIdle(std::chrono::milliseconds timeout) override { return inner_->waitUntilIdle(timeout); }
-  void send(platform::HttpRequest request, platform::HttpCompletion completion) override {
-    describe_(request);
-    const std::string path = request.url.path();
-    const bool counted = path.ends_with("/stories") || path.ends_with("/vote");
-    if (!counted) {
-      inner_->send(std::move(request), std::move(completion));
-      return;
-    }
-    // Counted after the completion returned, by which time the SDK has queued its main-thread task.
-    inner_->send(std::move(request), [completion = std::move(completion), done = done_](platform::HttpResult result) {
-      completion(std::move(result));
-      done->fetch_add(1);
-      // Wakes a test waiting on the main thread for this count.
-      platform::currentPlatform()->mainThread->post([] {});
-    });
-  }
-  /// Stories and vote transfers whose completion has run.
-  int completed() const { return done_->load(); }
-
- private:
-  std::shared_ptr<platform::HttpSession> inner_;
-  Describe describe_;
-  std::shared_ptr<std::atomic<int>> done_ = std::make_shared<std::atomic<int>>(0);
 };
 
 /// A configured SDK on the test platform, talking to `server`, with the report log in place.
@@ -239,31 +177,24 @@ class StoryTest : public ::testing::Test {
   StoryTest() : content(server.baseUrl()) {}
 
   void SetUp() override {
-    recorder = std::make_shared<SendOrderRecorder>(
-        tp.http, [this](const platform::HttpRequest& request) { describeRequest(request); });
-    tp.http = recorder;
+    http = std::make_shared<testsupport::RecordingHttpSession>(tp.http);
+    http->setObserver([this](const platform::HttpRequest& request) { describeRequest(request); });
+    tp.http = http;
     tp.install(server.baseUrl());
     resetStorySDKForTesting();
     StoryImagePipeline::shared().resetForTesting();
-    server.on("POST", "/sdk/v1/events", response(200, "{}"));
-    server.on("POST", std::string("/sdk/v1/apps/") + kAppKey + "/events", response(200, "{}"));
-    StorySDK::shared().configure(StoryConfiguration("sdk-key", kAppKey, StoryEnvironment::production, std::nullopt,
+    server.on("POST", "/sdk/v1/events", testsupport::reply(200, "{}"));
+    server.on("POST", "/sdk/v1/apps/app-key/events", testsupport::reply(200, "{}"));
+    StorySDK::shared().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt,
                                                     std::nullopt, std::nullopt, StoryUIStrings::defaultStrings(),
                                                     false));
-    StorySDK::shared().setEventHandler([this](const StorySDKEvent& event) { log.add("host:" + describe(event)); });
+    StorySDK::shared().setEventHandler([this](const StorySDKEvent& event) { add("host:" + describe(event)); });
   }
 
   void TearDown() override {
     releaseStories();
     resetStorySDKForTesting();
     StoryImagePipeline::shared().resetForTesting();
-  }
-
-  static testsupport::ScriptedResponse response(int status, std::string body) {
-    testsupport::ScriptedResponse scripted;
-    scripted.status = status;
-    scripted.body = std::move(body);
-    return scripted;
   }
 
   /// A viewer on the content's groups, as the bar opens it after loading them (the load registers the
@@ -274,14 +205,14 @@ class StoryTest : public ::testing::Test {
     return StoryViewerViewModel::create(std::move(groups), startIndex, kPlacement);
   }
 
-  /// Lets the service answer stories requests for the placement with `body` (status 200 unless given).
+  /// Lets the service answer stories requests with `body` (status 200 unless given).
   void serveStories(const std::string& body, int status = 200) {
     {
       std::lock_guard lock(script_->mutex);
-      script_->response = response(status, body);
+      script_->response = testsupport::reply(status, body);
     }
     // The handler runs on the server's threads and may outlive the test body: it shares the script.
-    server.on("GET", storiesPath(), [script = script_](const testsupport::RecordedRequest&) {
+    server.on("GET", kStoriesPath, [script = script_](const testsupport::RecordedRequest&) {
       std::unique_lock lock(script->mutex);
       script->gate.wait_for(lock, std::chrono::seconds(5), [&] { return !script->held; });
       return script->response;
@@ -299,23 +230,19 @@ class StoryTest : public ::testing::Test {
     }
     script_->gate.notify_all();
   }
-  std::string storiesPath() const {
-    return placementURL(server.baseUrl(), kAppKey, kPlacement, "stories", StoryEnvironment::production,
-                        tp.device->current())
-        .path();
-  }
-  /// Lets the service answer votes on the item called `itemName` with `response`.
+  /// Lets the service answer votes on the item called `itemName`.
   void serveVote(const std::string& itemName, testsupport::ScriptedResponse response) {
-    server.on("POST", std::string("/sdk/v1/apps/") + kAppKey + "/story-items/" + content.id(itemName) + "/vote",
-              std::move(response));
+    server.on("POST", "/sdk/v1/apps/app-key/story-items/" + content.id(itemName) + "/vote", std::move(response));
   }
 
-  /// Waits until `count` stories and vote transfers have completed, then runs the main-thread tasks they
-  /// queued.
-  bool waitForTransfers(int count) {
-    const bool done = tp.mainThread->runUntil([&] { return recorder->completed() >= count; });
-    tp.mainThread->runPending();
-    return done;
+  /// Lets every transfer finish and runs the main-thread tasks their completions queued, until nothing
+  /// more happens (a completion may start another transfer).
+  bool settle() {
+    for (int round = 0; round < 10; ++round) {
+      if (!http->waitUntilIdle(std::chrono::seconds{10})) return false;
+      if (tp.mainThread->runPending() == 0) return true;
+    }
+    return false;
   }
 
   /// Advances virtual time one playback period at a time until `changed()` holds; returns the number of
@@ -327,6 +254,34 @@ class StoryTest : public ::testing::Test {
       if (changed()) return ticks;
     }
     return -1;
+  }
+
+  /// The log lines so far, which are then forgotten.
+  std::vector<std::string> take() {
+    std::lock_guard lock(logMutex_);
+    return std::exchange(lines_, {});
+  }
+  std::vector<std::string> imagePaths() const {
+    std::lock_guard lock(logMutex_);
+    return images_;
+  }
+
+  testsupport::TestHttpServer server;
+  testing::TestPlatform tp;
+  std::shared_ptr<testsupport::RecordingHttpSession> http;
+  StoryContent content;
+
+ private:
+  struct StoriesScript {
+    std::mutex mutex;
+    std::condition_variable gate;
+    bool held = false;
+    testsupport::ScriptedResponse response;
+  };
+
+  void add(std::string line) {
+    std::lock_guard lock(logMutex_);
+    lines_.push_back(std::move(line));
   }
 
   std::string describe(const StorySDKEvent& event) const {
@@ -344,44 +299,30 @@ class StoryTest : public ::testing::Test {
     return text;
   }
 
+  // Runs on the thread that sends the request: the main thread, or the image pipeline's for pictures.
   void describeRequest(const platform::HttpRequest& request) {
     const std::string path = request.url.path();
-    if (path.rfind("/media/", 0) == 0) {
-      log.addImage(path);
+    if (path.starts_with("/media/")) {
+      std::lock_guard lock(logMutex_);
+      images_.push_back(path);
       return;
     }
-    if (path.ends_with("/stories")) {
-      log.add(std::string("fetch:") + kPlacement);
-      return;
-    }
-    if (path.ends_with("/vote")) {
-      auto body = nlohmann::json::parse(request.body.value_or("{}"), nullptr, false);
-      const std::string itemId = path.substr(0, path.size() - 5).substr(path.rfind('/', path.size() - 6) + 1);
-      log.add("vote:" + content.name(itemId) + " " + content.name(body.value("optionId", std::string())));
-      return;
-    }
+    if (path == kStoriesPath) return add("fetch:home");
     auto body = nlohmann::json::parse(request.body.value_or("{}"), nullptr, false);
-    std::string kind = path == "/sdk/v1/events" ? "sdk:" : "analytics:";
-    std::string text = kind + body.value("eventType", std::string("?"));
+    if (path.ends_with("/vote")) {
+      const std::string itemId = path.substr(path.rfind('/', path.size() - 6) + 1, 36);
+      return add("vote:" + content.name(itemId) + " " + content.name(body.value("optionId", std::string())));
+    }
+    std::string text = (path == "/sdk/v1/events" ? "sdk:" : "analytics:") + body.value("eventType", std::string("?"));
     if (body.contains("storyGroupId")) text += " " + content.name(body["storyGroupId"].get<std::string>());
     if (body.contains("storyItemId")) text += "/" + content.name(body["storyItemId"].get<std::string>());
-    log.add(std::move(text));
+    add(std::move(text));
   }
 
-  testsupport::TestHttpServer server;
-  testing::TestPlatform tp;
-  std::shared_ptr<SendOrderRecorder> recorder;
-  StoryContent content;
-  ReportLog log;
-
- private:
-  struct StoriesScript {
-    std::mutex mutex;
-    std::condition_variable gate;
-    bool held = false;
-    testsupport::ScriptedResponse response;
-  };
   std::shared_ptr<StoriesScript> script_ = std::make_shared<StoriesScript>();
+  mutable std::mutex logMutex_;
+  std::vector<std::string> lines_;
+  std::vector<std::string> images_;
 };
 
 using Lines = std::vector<std::string>;

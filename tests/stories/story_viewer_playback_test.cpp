@@ -18,15 +18,15 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   Subscription subscription = viewer->subscribe([&](Field field) { fields.push_back(field); });
 
   viewer->start();
-  EXPECT_EQ(log.take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
-                               "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
+  EXPECT_EQ(take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
+                           "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
   EXPECT_EQ(fields,
             (std::vector<Field>{Field::progress, Field::votedOptionId, Field::showResults, Field::updatedVoteCounts}));
   EXPECT_TRUE(viewer->isPlaying());
 
   // 5 s at 0.05 s per tick: 100 ticks, the item view after 1 s on the item.
   EXPECT_EQ(ticksUntil([&] { return viewer->currentItemIndex() == 1; }), 100);
-  EXPECT_EQ(log.take(),
+  EXPECT_EQ(take(),
             (Lines{"sdk:STORY_ITEM_VIEW g1/a", "host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b"}));
   EXPECT_EQ(viewer->segmentCount(), 2u);
   EXPECT_EQ(viewer->segmentFill(0), 1.0);
@@ -35,9 +35,9 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
 
   // 0 s counts as 0.1 s: 2 ticks; an item left within a second is never sent as viewed.
   EXPECT_EQ(ticksUntil([&] { return viewer->currentGroupIndex() == 1; }), 2);
-  EXPECT_EQ(log.take(), (Lines{"host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
-                               "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
-                               "host:storyItemImpression g2/c", "analytics:STORY_ITEM_VIEWED g2/c"}));
+  EXPECT_EQ(take(), (Lines{"host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
+                           "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
+                           "host:storyItemImpression g2/c", "analytics:STORY_ITEM_VIEWED g2/c"}));
   EXPECT_EQ(viewer->currentItemIndex(), 0u);
 
   // 7 s: exactly 140 ticks (the sum of 140 steps of 1/140 stays a hair below 1), then the end of the
@@ -45,9 +45,8 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   const int firstHalf = ticksUntil([&] { return viewer->progress() > 0.5; });
   EXPECT_DOUBLE_EQ(viewer->segmentFill(0), viewer->progress());
   EXPECT_EQ(firstHalf + ticksUntil([&] { return viewer->shouldDismiss(); }), 140);
-  EXPECT_EQ(log.take(),
-            (Lines{"sdk:STORY_ITEM_VIEW g2/c", "host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2",
-                   "sdk:STORY_COMPLETE g2", "host:storyClose g2", "analytics:STORY_DISMISSED g2"}));
+  EXPECT_EQ(take(), (Lines{"sdk:STORY_ITEM_VIEW g2/c", "host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2",
+                           "sdk:STORY_COMPLETE g2", "host:storyClose g2", "analytics:STORY_DISMISSED g2"}));
   EXPECT_EQ(viewer->progress(), 1.0);
   EXPECT_EQ(viewer->trackFill(), 1.0);
   EXPECT_TRUE(viewer->isClosed());
@@ -59,12 +58,18 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   viewer->resume();
   viewer->start();
   tp.mainThread->advance(2.0);
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
   EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+}
 
-  // What was sent reached the service.
-  EXPECT_TRUE(server.waitForRequestsTo("/sdk/v1/events", 6));
-  EXPECT_TRUE(server.waitForRequestsTo("/sdk/v1/apps/app-key/events", 8));
+TEST_F(StoryViewerPlayback, PrefetchesTheShownAndTheNextPictureAlsoAcrossGroups) {
+  content.group("g1").plain("a").plain("b").group("g2").plain("c");
+  auto viewer = openViewer();
+  viewer->start();
+  ASSERT_TRUE(server.waitForRequestsTo("/media/a.png", 1));
+  ASSERT_TRUE(server.waitForRequestsTo("/media/b.png", 1));  // before it is shown
+  viewer->next();
+  ASSERT_TRUE(server.waitForRequestsTo("/media/c.png", 1));  // the next group's first picture
 }
 
 TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {
@@ -73,8 +78,8 @@ TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {
   auto last = openViewer(99);
   EXPECT_EQ(last->currentGroupIndex(), 1u);
   last->start();
-  EXPECT_EQ(log.take(), (Lines{"host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
-                               "host:storyItemImpression g2/b", "analytics:STORY_ITEM_VIEWED g2/b"}));
+  EXPECT_EQ(take(), (Lines{"host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
+                           "host:storyItemImpression g2/b", "analytics:STORY_ITEM_VIEWED g2/b"}));
 
   auto empty = StoryViewerViewModel::create({}, 3, kPlacement);
   EXPECT_EQ(empty->currentGroupIndex(), 0u);
@@ -83,14 +88,14 @@ TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {
   EXPECT_TRUE(empty->shouldDismiss());
   EXPECT_FALSE(empty->isClosed());
   EXPECT_FALSE(empty->isPlaying());
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 }
 
 TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused) {
   content.group("g1").plain("a").plain("b").plain("c").plain("d", std::numeric_limits<double>::quiet_NaN());
   auto viewer = openViewer();
   viewer->start();
-  log.take();
+  take();
 
   tp.mainThread->advance(0.95);
   viewer->next();  // a was current for 0.95 s
@@ -99,23 +104,25 @@ TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused)
   const double progressAtPause = viewer->progress();
   EXPECT_NEAR(progressAtPause, 0.1, 1e-9);
   tp.mainThread->advance(0.5);  // b reaches one second while paused
-  EXPECT_EQ(log.take(),
+  EXPECT_EQ(take(),
             (Lines{"host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b", "sdk:STORY_ITEM_VIEW g1/b"}));
   EXPECT_EQ(viewer->progress(), progressAtPause);
 
   // Taps work while paused and do not restart playback.
   viewer->next();
   tp.mainThread->advance(1.0);
-  EXPECT_EQ(log.take(),
+  EXPECT_EQ(take(),
             (Lines{"host:storyItemImpression g1/c", "analytics:STORY_ITEM_VIEWED g1/c", "sdk:STORY_ITEM_VIEW g1/c"}));
   EXPECT_EQ(viewer->progress(), 0.0);
   EXPECT_FALSE(viewer->isPlaying());
 
-  // A duration that is not a number plays like the shortest item.
+  // A duration that is not a number plays like the shortest item. A second start (the viewer appears
+  // again) only brings the timer back.
   viewer->next();
-  viewer->resume();
+  take();
+  viewer->start();
   EXPECT_TRUE(viewer->isPlaying());
-  log.take();
+  EXPECT_TRUE(take().empty());
   EXPECT_EQ(ticksUntil([&] { return viewer->shouldDismiss(); }), 2);
 
   // Releasing the model invalidates its timers.
@@ -133,7 +140,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   viewer->next();
   viewer->next();
   EXPECT_EQ(viewer->currentGroupIndex(), 1u);
-  log.take();
+  take();
 
   // A quarter played (10 ticks of 2 s): the same item restarts, nothing is reported, and its item view
   // stays cancelled.
@@ -142,7 +149,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   EXPECT_EQ(viewer->progress(), 0.0);
   EXPECT_EQ(viewer->currentGroupIndex(), 1u);
   tp.mainThread->advance(1.0);
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 
   // A fifth played (8 ticks of 2 s, a hair below 0.2 in floating point; exactly a fifth counts the same):
   // back to the last item of the previous group.
@@ -153,8 +160,8 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   viewer->previous();
   EXPECT_EQ(viewer->currentGroupIndex(), 0u);
   EXPECT_EQ(viewer->currentItemIndex(), 1u);
-  EXPECT_EQ(log.take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1",  // SDK event sent before
-                               "host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
+  EXPECT_EQ(take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1",  // SDK event sent before
+                           "host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
 
   // Back to the first item of the first group, then only a rewind.
   viewer->previous();
@@ -164,7 +171,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   EXPECT_EQ(viewer->progress(), 0.0);
   EXPECT_EQ(viewer->currentItemIndex(), 0u);
   EXPECT_EQ(viewer->currentGroupIndex(), 0u);
-  EXPECT_EQ(log.take(), (Lines{"host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
+  EXPECT_EQ(take(), (Lines{"host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
 }
 
 TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnceAndCloseOnce) {
@@ -172,37 +179,36 @@ TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnce
   auto viewer = openViewer();
   viewer->start();
   viewer->next();
-  EXPECT_EQ(log.take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
-                               "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a",
-                               "host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
-                               "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
-                               "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p",
-                               "host:pollViewed g2/p", "analytics:POLL_VIEWED g2/p", "sdk:POLL_VIEW g2/p"}));
+  EXPECT_EQ(take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "sdk:STORY_OPEN g1",
+                           "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a",
+                           "host:storyCompleted g1", "analytics:STORY_GROUP_COMPLETED g1", "sdk:STORY_COMPLETE g1",
+                           "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2", "sdk:STORY_OPEN g2",
+                           "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p", "host:pollViewed g2/p",
+                           "analytics:POLL_VIEWED g2/p", "sdk:POLL_VIEW g2/p"}));
   EXPECT_TRUE(viewer->acceptsVote());
 
   // Back and forward again: opens are reported on each entry (the facade sends their SDK events once per
   // session), the completion of g1 and the poll view are not reported again.
   viewer->previous();
   viewer->next();
-  EXPECT_EQ(log.take(),
-            (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "host:storyItemImpression g1/a",
-                   "analytics:STORY_ITEM_VIEWED g1/a", "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2",
-                   "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p"}));
+  EXPECT_EQ(take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1", "host:storyItemImpression g1/a",
+                           "analytics:STORY_ITEM_VIEWED g1/a", "host:storyOpen g2", "analytics:STORY_GROUP_OPENED g2",
+                           "host:storyItemImpression g2/p", "analytics:STORY_ITEM_VIEWED g2/p"}));
 
   viewer->next();
-  EXPECT_EQ(log.take(), (Lines{"host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2", "sdk:STORY_COMPLETE g2",
-                               "host:storyOpen g3", "analytics:STORY_GROUP_OPENED g3", "sdk:STORY_OPEN g3",
-                               "host:storyItemImpression g3/q", "analytics:STORY_ITEM_VIEWED g3/q",
-                               "host:quizViewed g3/q", "analytics:QUIZ_VIEWED g3/q", "sdk:QUIZ_VIEW g3/q"}));
+  EXPECT_EQ(take(), (Lines{"host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2", "sdk:STORY_COMPLETE g2",
+                           "host:storyOpen g3", "analytics:STORY_GROUP_OPENED g3", "sdk:STORY_OPEN g3",
+                           "host:storyItemImpression g3/q", "analytics:STORY_ITEM_VIEWED g3/q", "host:quizViewed g3/q",
+                           "analytics:QUIZ_VIEWED g3/q", "sdk:QUIZ_VIEW g3/q"}));
 
   // The call to action is an SDK event only, sent on every tap.
   viewer->trackCTATap();
   viewer->trackCTATap();
-  EXPECT_EQ(log.take(), (Lines{"sdk:CTA_CLICK g3/q", "sdk:CTA_CLICK g3/q"}));
+  EXPECT_EQ(take(), (Lines{"sdk:CTA_CLICK g3/q", "sdk:CTA_CLICK g3/q"}));
 
   viewer->close();
   viewer->close();
-  EXPECT_EQ(log.take(), (Lines{"host:storyClose g3", "analytics:STORY_DISMISSED g3"}));
+  EXPECT_EQ(take(), (Lines{"host:storyClose g3", "analytics:STORY_DISMISSED g3"}));
   EXPECT_TRUE(viewer->shouldDismiss());
 }
 
@@ -212,42 +218,42 @@ TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
   std::vector<std::string> opened;
   viewer->setOpenURLAction([&](const Url& url) { opened.push_back(url.string()); });
   viewer->start();
-  log.take();
+  take();
 
   const auto firstSwipe = tp.clock->wallNow();
   viewer->handleSwipeUp();
-  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1", "sdk:SWIPE_UP g1/s1"}));
+  EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1", "sdk:SWIPE_UP g1/s1"}));
   EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/offer"}));
   EXPECT_EQ(viewer->currentItemIndex(), 0u);  // the viewer stays on the item
 
   tp.clock->setWallNow(firstSwipe + std::chrono::milliseconds(500));
   viewer->handleSwipeUp();  // 0.5 s after the first: ignored
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
   tp.clock->setWallNow(firstSwipe + std::chrono::milliseconds(800));
   viewer->handleSwipeUp();  // 0.8 s after the first: accepted (the facade sends its SDK event once)
-  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
+  EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
   EXPECT_EQ(opened.size(), 2u);
 
   // A wall clock set back does not hold the next swipe off.
   tp.clock->setWallNow(tp.clock->wallNow() - std::chrono::hours(1));
   viewer->handleSwipeUp();
-  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
+  EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
 
   // Without a callback URL the swipe moves on like a forward tap; a plain item ignores swipes.
   viewer->next();
-  log.take();
+  take();
   viewer->handleSwipeUp();
-  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s2", "analytics:SWIPE_UP g1/s2", "sdk:SWIPE_UP g1/s2",
-                               "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
+  EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s2", "analytics:SWIPE_UP g1/s2", "sdk:SWIPE_UP g1/s2",
+                           "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
   viewer->handleSwipeUp();
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 
   // Without an open-URL action the swipe is reported and nothing opens.
   auto bare = openViewer();
   bare->start();
-  log.take();
+  take();
   bare->handleSwipeUp();
-  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
+  EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
   EXPECT_EQ(bare->currentItemIndex(), 0u);
   EXPECT_EQ(opened.size(), 3u);
 }
@@ -285,7 +291,7 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
 
   auto viewer = openViewer();
   viewer->start();
-  log.take();
+  take();
   auto tick = thread->last(StoryViewerViewModel::tickInterval);
   auto itemView = thread->last(StoryViewerViewModel::itemViewDelay);
 
@@ -299,7 +305,7 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
   itemView();
   viewer->next();
   tp.mainThread->runPending();
-  EXPECT_EQ(log.take(), (Lines{"host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b"}));
+  EXPECT_EQ(take(), (Lines{"host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b"}));
 
   // Ticks queued before the close do not play on behind the closing viewer.
   viewer->resume();
@@ -307,7 +313,7 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
   for (int i = 0; i < 200; ++i) tick();
   viewer->close();
   tp.mainThread->runPending();
-  EXPECT_EQ(log.take(), (Lines{"host:storyClose g1", "analytics:STORY_DISMISSED g1"}));
+  EXPECT_EQ(take(), (Lines{"host:storyClose g1", "analytics:STORY_DISMISSED g1"}));
   EXPECT_EQ(viewer->currentItemIndex(), 1u);
   EXPECT_EQ(viewer->progress(), 0.0);
 
@@ -318,10 +324,10 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
   auto releasedView = thread->last(StoryViewerViewModel::itemViewDelay);
   releasedTick();
   releasedView();
-  log.take();
+  take();
   released.reset();
   tp.mainThread->runPending();
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 }
 
 }  // namespace

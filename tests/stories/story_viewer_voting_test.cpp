@@ -23,12 +23,18 @@ class StoryViewerVoting : public StoryTest {
     auto viewer = openViewer();
     viewer->start();
     for (std::size_t i = 0; i < itemIndex; ++i) viewer->next();
-    log.take();
+    take();
     return viewer;
   }
 
-  std::string voteBody(const std::string& optionName, std::int64_t count) const {
-    return nlohmann::json{{"voted", true}, {"optionId", content.id(optionName)}, {"voteCount", count}}.dump();
+  /// Runs main-thread tasks until the viewer has handled the answer to its vote.
+  bool awaitVoteResult(const StoryViewerViewModel& viewer) {
+    return tp.mainThread->runUntil([&] { return !viewer.isVotingInProgress(); });
+  }
+
+  testsupport::ScriptedResponse voteAnswer(const std::string& optionName, std::int64_t count) const {
+    return testsupport::reply(
+        200, nlohmann::json{{"voted", true}, {"optionId", content.id(optionName)}, {"voteCount", count}}.dump());
   }
 
   std::optional<std::string> storedVote(const std::string& itemName) const {
@@ -43,8 +49,9 @@ class StoryViewerVoting : public StoryTest {
 };
 
 TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedAndShownLater) {
-  serveVote("p", response(200, voteBody("o1", 4)));
+  serveVote("p", voteAnswer("o1", 4));
   serveStories(content.json());
+  holdStories();
   auto viewer = openStarted();
   EXPECT_TRUE(viewer->acceptsVote());
 
@@ -55,23 +62,22 @@ TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedA
   EXPECT_FALSE(viewer->acceptsVote());
   viewer->next();                 // on to the quiz before the answer arrives
   viewer->vote(content.id("x"));  // blocked: a vote is still in flight
-  EXPECT_EQ(log.take(), (Lines{"vote:p o1", "host:storyItemImpression g1/q", "analytics:STORY_ITEM_VIEWED g1/q",
-                               "host:quizViewed g1/q", "analytics:QUIZ_VIEWED g1/q", "sdk:QUIZ_VIEW g1/q"}));
+  EXPECT_EQ(take(), (Lines{"vote:p o1", "host:storyItemImpression g1/q", "analytics:STORY_ITEM_VIEWED g1/q",
+                           "host:quizViewed g1/q", "analytics:QUIZ_VIEWED g1/q", "sdk:QUIZ_VIEW g1/q"}));
 
   std::vector<Field> fields;
   Subscription subscription = viewer->subscribe([&](Field field) { fields.push_back(field); });
-  ASSERT_TRUE(waitForTransfers(1));
+  ASSERT_TRUE(awaitVoteResult(*viewer));
   // Stored under the vote key, reported, the refresh started; the quiz shown is left alone.
   EXPECT_EQ(storedVote("p"), content.id("o1"));
-  EXPECT_EQ(log.take(),
-            (Lines{"host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p", "fetch:home"}));
+  EXPECT_EQ(take(), (Lines{"host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p", "fetch:home"}));
   EXPECT_EQ(fields, (std::vector<Field>{Field::isVotingInProgress}));
   EXPECT_FALSE(viewer->votedOptionId());
   EXPECT_FALSE(viewer->showResults());
-  EXPECT_TRUE(viewer->updatedVoteCounts().empty());
 
   // The refresh lands while the quiz is shown: indices are re-clamped, the quiz's state stays.
-  ASSERT_TRUE(waitForTransfers(2));
+  releaseStories();
+  ASSERT_TRUE(settle());
   EXPECT_EQ(viewer->currentItemIndex(), 1u);
   EXPECT_FALSE(viewer->showResults());
 
@@ -81,7 +87,7 @@ TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedA
   EXPECT_TRUE(viewer->showResults());
   EXPECT_TRUE(viewer->updatedVoteCounts().empty());
   viewer->vote(content.id("o2"));
-  EXPECT_EQ(log.take(), (Lines{"host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
+  EXPECT_EQ(take(), (Lines{"host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
 
   // A new presentation finds the stored vote as well.
   auto later = openStarted();
@@ -93,43 +99,49 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   // Swipe and plain items take no vote.
   openStarted(3)->vote(content.id("o1"));
   openStarted(2)->vote(content.id("o1"));
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 
-  serveVote("p", response(500, "{}"));
+  serveVote("p", testsupport::reply(500, "{}"));
   auto viewer = openStarted();
   viewer->vote(content.id("o1"));
-  ASSERT_TRUE(waitForTransfers(1));
+  ASSERT_TRUE(settle());
   EXPECT_FALSE(viewer->isVotingInProgress());
   EXPECT_FALSE(viewer->votedOptionId());
   EXPECT_FALSE(viewer->showResults());
   EXPECT_TRUE(viewer->acceptsVote());
   EXPECT_FALSE(storedVote("p"));
-  EXPECT_EQ(log.take(), (Lines{"vote:p o1"}));  // nothing reported, no refresh
+  EXPECT_EQ(take(), (Lines{"vote:p o1"}));  // nothing reported, no refresh
 
   // Second try: the response's count first, then the service's counts and the confirmed choice.
-  serveVote("p", response(200, voteBody("o2", 2)));
+  serveVote("p", voteAnswer("o2", 2));
   StoryContent after(server.baseUrl());
   after.group("g1").poll("p", {{"o1", 3}, {"o2", 2}}).quiz("q", {{"x", 0}, {"y", 2}}).plain("a");
   // The refresh answers with the new counts (the same names give the same ids).
   serveStories(after.json());
   holdStories();
   viewer->vote(content.id("o2"));
-  ASSERT_TRUE(waitForTransfers(2));
+  ASSERT_TRUE(awaitVoteResult(*viewer));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 2}}));
   EXPECT_TRUE(viewer->showResults());
-  const WidgetVoteTally tally{viewer->currentItem()->widgetOptions(), viewer->updatedVoteCounts()};
-  EXPECT_EQ(tally.voteCount(viewer->currentItem()->widgetOptions()[0]), 3);  // no fresh count: its own
+  const auto& options = viewer->currentItem()->widgetOptions();
+  const WidgetVoteTally tally{options, viewer->updatedVoteCounts()};
+  EXPECT_EQ(tally.voteCount(options[0]), 3);  // no fresh count: its own
   EXPECT_EQ(tally.totalVotes(), 5);
-  EXPECT_EQ(tally.votePercent(viewer->currentItem()->widgetOptions()[1]), 40);
-  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
-                               "fetch:home"}));
+  EXPECT_EQ(tally.votePercent(options[1]), 40);
+  EXPECT_EQ(take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
+                           "fetch:home"}));
   releaseStories();
-  ASSERT_TRUE(waitForTransfers(3));
+  ASSERT_TRUE(settle());
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 3}, {"o2", 2}}));
   EXPECT_EQ(viewer->votedOptionId(), content.id("o2"));
   EXPECT_TRUE(viewer->showResults());
   EXPECT_EQ(viewer->groups(), after.groups());
-  EXPECT_TRUE(log.take().empty());  // the refresh reports nothing
+  EXPECT_TRUE(take().empty());  // the refresh reports nothing
+
+  // Percentages are truncated after a double-precision product: 29 of 100 shows 28.
+  const std::vector<WidgetOption> split{{"a", "A", std::nullopt, 0, std::nullopt, 29},
+                                        {"b", "B", std::nullopt, 1, std::nullopt, 71}};
+  EXPECT_EQ((WidgetVoteTally{split, {}}.votePercent(split[0])), 28);
 }
 
 TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
@@ -140,64 +152,63 @@ TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
   auto viewer = openStarted(1);  // the quiz
 
   viewer->vote(content.id("x"));
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !viewer->isVotingInProgress(); }));
+  ASSERT_TRUE(awaitVoteResult(*viewer));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"x", 1}}));
   EXPECT_TRUE(viewer->showResults());
   EXPECT_EQ(storedVote("q"), content.id("x"));
-  EXPECT_EQ(log.take(),
+  EXPECT_EQ(take(),
             (Lines{"host:quizAnswered g1/q", "analytics:QUIZ_ANSWERED g1/q", "sdk:QUIZ_ANSWER g1/q", "fetch:home"}));
 }
 
 TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAReport) {
-  serveVote("q", response(200, R"({"voted":true})"));  // no count: results shown with the old counts
+  serveVote("q", testsupport::reply(200, R"({"voted":true})"));  // no count: results shown with the old counts
   serveStories(R"({"groups":[]})");
   holdStories();
   auto viewer = openStarted(1);
   viewer->vote(content.id("y"));
-  ASSERT_TRUE(waitForTransfers(1));
+  ASSERT_TRUE(awaitVoteResult(*viewer));
   EXPECT_TRUE(viewer->showResults());
   EXPECT_TRUE(viewer->updatedVoteCounts().empty());
   releaseStories();
-  ASSERT_TRUE(waitForTransfers(2));
+  ASSERT_TRUE(settle());
   EXPECT_EQ(viewer->currentGroup(), nullptr);
-  log.take();
+  take();
 
   // Ticks and forward taps change nothing; a backward tap only rewinds.
   tp.mainThread->advance(1.0);
   viewer->next();
+  viewer->previous();
   EXPECT_EQ(viewer->currentGroupIndex(), 0u);
   EXPECT_EQ(viewer->currentItemIndex(), 1u);
-  viewer->previous();
   EXPECT_EQ(viewer->progress(), 0.0);
-  EXPECT_EQ(viewer->currentItemIndex(), 1u);
   viewer->close();
   EXPECT_TRUE(viewer->shouldDismiss());
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 }
 
 TEST_F(StoryViewerVoting, AReleasedModelDropsLateVoteAndRefreshResults) {
-  serveVote("p", response(200, voteBody("o1", 4)));
+  serveVote("p", voteAnswer("o1", 4));
   serveStories(content.json());
   auto viewer = openStarted();
   viewer->vote(content.id("o1"));
   viewer.reset();
-  ASSERT_TRUE(waitForTransfers(1));
+  ASSERT_TRUE(settle());
   EXPECT_FALSE(storedVote("p"));
-  EXPECT_EQ(log.take(), (Lines{"vote:p o1"}));
+  EXPECT_EQ(take(), (Lines{"vote:p o1"}));
 
   // Released while the refresh is outstanding.
   auto second = openStarted();
   std::weak_ptr<StoryViewerViewModel> weak = second;
   holdStories();
   second->vote(content.id("o2"));
-  ASSERT_TRUE(waitForTransfers(2));
-  EXPECT_EQ(log.take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
-                               "fetch:home"}));
+  ASSERT_TRUE(awaitVoteResult(*second));
+  EXPECT_EQ(take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",
+                           "fetch:home"}));
   second.reset();
   EXPECT_TRUE(weak.expired());
   releaseStories();
-  ASSERT_TRUE(waitForTransfers(3));
-  EXPECT_TRUE(log.take().empty());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(take().empty());
 }
 
 TEST_F(StoryViewerVoting, TheServicesRecordOfTheUsersVoteWinsOverTheDeviceAndOverTheChoice) {
@@ -208,28 +219,23 @@ TEST_F(StoryViewerVoting, TheServicesRecordOfTheUsersVoteWinsOverTheDeviceAndOve
   EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
   EXPECT_TRUE(viewer->showResults());
   viewer->vote(content.id("o2"));  // a remembered vote blocks another one
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 }
 
-TEST_F(StoryViewerVoting, AVoteConfirmedAfterLeavingAndComingBackShowsTheChoice) {
-  serveVote("p", response(200, voteBody("o1", 4)));
-  serveStories("{}", 500);  // the refresh fails: the response's count stays
+TEST_F(StoryViewerVoting, AVoteConfirmedAfterLeavingAndComingBackShowsTheUsersChoice) {
+  serveVote("p", voteAnswer("o2", 4));  // the service answers with another option's count
+  serveStories("{}", 500);              // the refresh fails: the response's count stays
   auto viewer = openStarted();
   viewer->vote(content.id("o1"));
   viewer->next();
   viewer->previous();  // nothing stored yet: the poll shows open, but a vote is still in flight
   EXPECT_FALSE(viewer->votedOptionId());
   EXPECT_FALSE(viewer->acceptsVote());
-  ASSERT_TRUE(waitForTransfers(2));
+  ASSERT_TRUE(settle());
   EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
   EXPECT_TRUE(viewer->showResults());
-  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 4}}));
-
-  // Percentages are truncated after a double-precision product.
-  std::vector<WidgetOption> options{{"a", "A", std::nullopt, 0, std::nullopt, 29},
-                                    {"b", "B", std::nullopt, 1, std::nullopt, 71}};
-  const WidgetVoteCounts none;
-  EXPECT_EQ((WidgetVoteTally{options, none}.votePercent(options[0])), 28);
+  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 4}}));
+  EXPECT_EQ(storedVote("p"), content.id("o1"));
 }
 
 }  // namespace

@@ -20,8 +20,19 @@ namespace {
 using SdkEvents = SdkTest;
 
 constexpr const char* kEventsPath = "/sdk/v1/events";
+constexpr const char* kAnalyticsPath = "/sdk/v1/apps/app-key/events";
 
-TEST_F(SdkEvents, GroupImpressionRequestMatchesTheWireRecordKeyByKey) {
+/// The kind of an event or record with the ids it carries: "POLL_VOTE g1/i1", "BANNER_CLICK b1:".
+std::string kindAndIds(const nlohmann::json& body) {
+  std::string text = body["eventType"].get<std::string>();
+  if (body.contains("storyGroupId")) text += " " + body["storyGroupId"].get<std::string>();
+  if (body.contains("storyItemId")) text += "/" + body["storyItemId"].get<std::string>();
+  if (body.contains("bannerId")) text += " " + body["bannerId"].get<std::string>() + ":";
+  if (body.contains("bannerItemId")) text += body["bannerItemId"].get<std::string>();
+  return text;
+}
+
+TEST_F(SdkEvents, GroupImpressionRequestIsTheWireRecord) {
   setDevice("en_GB", "GB", std::nullopt, "com.example.host");
   tp.clock->setWallNow(std::chrono::system_clock::time_point{std::chrono::seconds{1769850300}} +
                        std::chrono::milliseconds{750});  // 2026-01-31T09:05:00.750Z
@@ -29,57 +40,34 @@ TEST_F(SdkEvents, GroupImpressionRequestMatchesTheWireRecordKeyByKey) {
 
   sdk().sendStoryEvent(SdkEventType::storyGroupImpression, "home", std::string("g1"), std::nullopt);
 
-  auto bodies = bodiesAt(kEventsPath, 1);
-  ASSERT_EQ(bodies.size(), 1u);
-  const auto& body = bodies[0];
-  EXPECT_EQ(keysOf(body),
-            (std::set<std::string>{"appKey", "placementKey", "eventType", "storyGroupId", "anonymousUserId",
-                                   "sessionId", "platform", "locale", "sdkVersion", "occurredAt", "eventId"}));
-  EXPECT_EQ(body["appKey"], "app-key");
-  EXPECT_EQ(body["placementKey"], "home");
-  EXPECT_EQ(body["eventType"], "STORY_GROUP_IMPRESSION");
-  EXPECT_EQ(body["storyGroupId"], "g1");
-  EXPECT_EQ(body["anonymousUserId"], sdk().anonymousUserId());  // never the host's user id
-  EXPECT_EQ(body["sessionId"], sdk().sessionId());
-  EXPECT_EQ(body["platform"], "IOS");
-  EXPECT_EQ(body["locale"], "en-GB");
-  EXPECT_EQ(body["sdkVersion"], "1.0.0");
-  EXPECT_EQ(body["occurredAt"], "2026-01-31T09:05:00Z");
-  auto eventId = body["eventId"].get<std::string>();
-  ASSERT_TRUE(canonicalUuid(eventId));
-  EXPECT_EQ(eventId.find_first_of("abcdef"), std::string::npos);
-
-  auto request = server.requestsTo(kEventsPath).at(0);
-  EXPECT_EQ(request.method, "POST");
-  EXPECT_EQ(request.header("Content-Type"), "application/json");
-  EXPECT_EQ(request.header("X-Talewyn-SDK-Key"), "sdk-secret");
-  auto sent = http->sent().at(0);
+  ASSERT_EQ(http->sent().size(), 1u);
+  const auto sent = http->sent()[0];
+  EXPECT_EQ(sent.url.path(), kEventsPath);
+  EXPECT_EQ(sent.method, "POST");
   EXPECT_EQ(sent.headers,
             (platform::HttpHeaders{{"Content-Type", "application/json"}, {"X-Talewyn-SDK-Key", "sdk-secret"}}));
   EXPECT_EQ(sent.timeoutSeconds, 60.0);
+  auto body = nlohmann::json::parse(*sent.body);
+  const auto eventId = body["eventId"].get<std::string>();
+  EXPECT_TRUE(canonicalUuid(eventId));
+  EXPECT_EQ(eventId.find_first_of("abcdef"), std::string::npos);
+  body.erase("eventId");
+  // The anonymous id, never the host's user id; no item or banner keys.
+  EXPECT_EQ(body, (nlohmann::json{{"appKey", "app-key"},
+                                  {"placementKey", "home"},
+                                  {"eventType", "STORY_GROUP_IMPRESSION"},
+                                  {"storyGroupId", "g1"},
+                                  {"anonymousUserId", sdk().anonymousUserId()},
+                                  {"sessionId", sdk().sessionId()},
+                                  {"platform", "IOS"},
+                                  {"locale", "en-GB"},
+                                  {"sdkVersion", "1.0.0"},
+                                  {"occurredAt", "2026-01-31T09:05:00Z"}}));
   // The fields go out in the record's declaration order.
-  EXPECT_LT(request.body.find("\"appKey\""), request.body.find("\"eventType\""));
-  EXPECT_LT(request.body.find("\"sdkVersion\""), request.body.find("\"eventId\""));
-}
-
-TEST_F(SdkEvents, BannerAndItemEventsCarryOnlyTheirOwnIds) {
-  sdk().configure(makeConfiguration());
-  sdk().sendBannerEvent(SdkEventType::bannerImpression, "top", "b1", std::string("bi1"));
-  sdk().sendStoryEvent(SdkEventType::pollVote, "home", std::string("g1"), std::string("i1"));
-
-  auto banner = bodiesAt(kEventsPath, 2);
-  ASSERT_EQ(banner.size(), 2u);
-  const auto& bannerBody = banner[0].contains("bannerId") ? banner[0] : banner[1];
-  const auto& pollBody = banner[0].contains("bannerId") ? banner[1] : banner[0];
-  EXPECT_EQ(bannerBody["eventType"], "BANNER_IMPRESSION");
-  EXPECT_EQ(bannerBody["bannerId"], "b1");
-  EXPECT_EQ(bannerBody["bannerItemId"], "bi1");
-  EXPECT_FALSE(bannerBody.contains("storyGroupId"));
-  EXPECT_FALSE(bannerBody.contains("storyItemId"));
-  EXPECT_EQ(pollBody["eventType"], "POLL_VOTE");
-  EXPECT_EQ(pollBody["storyItemId"], "i1");
-  EXPECT_FALSE(pollBody.contains("bannerId"));
-  EXPECT_FALSE(pollBody.contains("bannerItemId"));
+  EXPECT_LT(sent.body->find("\"appKey\""), sent.body->find("\"eventType\""));
+  EXPECT_LT(sent.body->find("\"sdkVersion\""), sent.body->find("\"eventId\""));
+  ASSERT_TRUE(server.waitForRequestsTo(kEventsPath, 1));  // and it reaches the service as sent
+  EXPECT_EQ(server.requestsTo(kEventsPath)[0].body, *sent.body);
 }
 
 TEST_F(SdkEvents, DeduplicationHoldsPerSessionAndClicksAlwaysGoOut) {
@@ -106,40 +94,32 @@ TEST_F(SdkEvents, DeduplicationHoldsPerSessionAndClicksAlwaysGoOut) {
   sdk().sendStoryEvent(SdkEventType::storyGroupImpression, "home", std::string("g1"), std::nullopt);
   EXPECT_EQ(http->sent().size(), 6u);
 
-  // Call-to-action and banner clicks go out every time, each with its own event id.
-  sdk().reportCtaClick("home", "g1", "i1");
-  sdk().reportCtaClick("home", "g1", "i1");
-  sdk().sendBannerEvent(SdkEventType::bannerClick, "top", "b1", std::nullopt);
-  sdk().sendBannerEvent(SdkEventType::bannerClick, "top", "b1", std::nullopt);
-  sdk().reportStoryItemView("home", "g1", "i1");
-  sdk().reportStoryItemView("home", "g1", "i1");
-  EXPECT_EQ(http->sent().size(), 11u);
-
-  auto bodies = bodiesAt(kEventsPath, 11);
-  ASSERT_EQ(bodies.size(), 11u);
-  std::set<std::string> ctaIds;
-  int itemViews = 0;
-  for (const auto& body : bodies) {
-    if (body["eventType"] == "CTA_CLICK") ctaIds.insert(body["eventId"].get<std::string>());
-    if (body["eventType"] == "STORY_ITEM_VIEW") ++itemViews;
+  // Call-to-action and banner clicks go out every time, each with its own event id; item views once.
+  for (int i = 0; i < 2; ++i) {
+    sdk().reportCtaClick("home", "g1", "i1");
+    sdk().sendBannerEvent(SdkEventType::bannerClick, "top", "b1", std::nullopt);
+    sdk().reportStoryItemView("home", "g1", "i1");
   }
-  EXPECT_EQ(ctaIds.size(), 2u);
-  EXPECT_EQ(itemViews, 1);
+  std::vector<std::string> kinds;
+  std::set<std::string> eventIds;
+  for (const auto& body : sentBodies(kEventsPath)) {
+    kinds.push_back(kindAndIds(body));
+    eventIds.insert(body["eventId"].get<std::string>());
+  }
+  EXPECT_EQ(std::vector<std::string>(kinds.begin() + 6, kinds.end()),
+            (std::vector<std::string>{"CTA_CLICK g1/i1", "BANNER_CLICK b1:", "STORY_ITEM_VIEW g1/i1", "CTA_CLICK g1/i1",
+                                      "BANNER_CLICK b1:"}));
+  EXPECT_EQ(eventIds.size(), 11u);
 }
 
 TEST_F(SdkEvents, NothingIsSentBeforeConfigureButTheHostHandlerIsCalled) {
-  std::vector<std::string> heard;
-  sdk().setEventHandler([&](const StorySDKEvent& event) { heard.push_back(std::to_string(event.index())); });
+  std::vector<std::size_t> heard;
+  sdk().setEventHandler([&](const StorySDKEvent& event) { heard.push_back(event.index()); });
   sdk().report(StorySDKEvent::StoryGroupImpression{"g1"}, "home");
   sdk().report(StorySDKEvent::BannerClick{"b1", std::nullopt, "top", Url::parse("https://example.com")}, "top");
   sdk().reportCtaClick("home", "g1", "i1");
-  EXPECT_EQ(heard, (std::vector<std::string>{"0", "11"}));
+  EXPECT_EQ(heard, (std::vector<std::size_t>{0, 11}));
   EXPECT_TRUE(http->sent().empty());
-
-  // Nothing was recorded either: once configured, the same impression goes out.
-  sdk().configure(makeConfiguration());
-  sdk().report(StorySDKEvent::StoryGroupImpression{"g1"}, "home");
-  EXPECT_EQ(sentPaths(), (std::vector<std::string>{kEventsPath}));
 }
 
 TEST_F(SdkEvents, ReportCallsHandlerThenAnalyticsThenSdkEvent) {
@@ -157,10 +137,10 @@ TEST_F(SdkEvents, ReportCallsHandlerThenAnalyticsThenSdkEvent) {
   });
 
   sdk().report(StorySDKEvent::PollViewed{"g1", "i1"}, "home");
-  EXPECT_EQ(order, (std::vector<std::string>{"handler", "/sdk/v1/apps/app-key/events", kEventsPath}));
+  EXPECT_EQ(order, (std::vector<std::string>{"handler", kAnalyticsPath, kEventsPath}));
 }
 
-TEST_F(SdkEvents, ReportSendsTheMatchingKindForEveryCase) {
+TEST_F(SdkEvents, ReportSendsTheMatchingKindAndIdsForEveryCase) {
   sdk().configure(makeConfiguration());
   sdk().registerPlacement({makeGroup("g1")}, "registered");
   const std::vector<StorySDKEvent> events{StorySDKEvent::StoryGroupImpression{"g1"},
@@ -179,12 +159,17 @@ TEST_F(SdkEvents, ReportSendsTheMatchingKindForEveryCase) {
 
   std::vector<std::string> kinds;
   for (const auto& body : sentBodies(kEventsPath)) {
-    kinds.push_back(body["eventType"].get<std::string>());
-    EXPECT_EQ(body["placementKey"], "view-key");  // the reporting view's key, not the registered one
+    kinds.push_back(kindAndIds(body));
+    EXPECT_EQ(body["placementKey"], "view-key");  // the reporting view's key
   }
-  EXPECT_EQ(kinds, (std::vector<std::string>{"STORY_GROUP_IMPRESSION", "STORY_OPEN", "STORY_COMPLETE", "POLL_VIEW",
-                                             "POLL_VOTE", "QUIZ_VIEW", "QUIZ_ANSWER", "SWIPE_UP", "BANNER_IMPRESSION",
-                                             "BANNER_CLICK"}));
+  EXPECT_EQ(kinds,
+            (std::vector<std::string>{"STORY_GROUP_IMPRESSION g1", "STORY_OPEN g1", "STORY_COMPLETE g1",
+                                      "POLL_VIEW g1/i1", "POLL_VOTE g1/i1", "QUIZ_VIEW g1/i1", "QUIZ_ANSWER g1/i1",
+                                      "SWIPE_UP g1/i1", "BANNER_IMPRESSION b1:bi1", "BANNER_CLICK b1:"}));
+  // Analytics records carry the placement the group was loaded for.
+  const auto records = sentBodies(kAnalyticsPath);
+  EXPECT_EQ(records.size(), 10u);
+  for (const auto& body : records) EXPECT_EQ(body["placementKey"], "registered");
 }
 
 TEST_F(SdkEvents, AThrowingHostHandlerDoesNotStopTheReports) {

@@ -3,22 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <set>
 
 namespace quenmark {
 namespace {
 
 TEST(UuidText, NewIdentifiersAreDistinctUpperCaseCanonicalText) {
+  const std::regex form("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
   std::set<std::string> seen;
   for (int i = 0; i < 100; ++i) {
     std::string id = makeUuidText();
-    ASSERT_EQ(id.size(), 36u);
-    for (size_t j = 0; j < id.size(); ++j) {
-      if (j == 8 || j == 13 || j == 18 || j == 23)
-        EXPECT_EQ(id[j], '-');
-      else
-        EXPECT_TRUE((id[j] >= '0' && id[j] <= '9') || (id[j] >= 'A' && id[j] <= 'F')) << id;
-    }
+    EXPECT_TRUE(std::regex_match(id, form)) << id;
     seen.insert(id);
   }
   EXPECT_EQ(seen.size(), 100u);

@@ -34,9 +34,9 @@ struct TestHttpServer::Impl {
     RecordedRequest recorded;
     recorded.method = request.method;
     recorded.path = request.path;
-    if (auto question = request.target.find('?'); question != std::string::npos) {
-      recorded.rawQuery = request.target.substr(question + 1);
-    }
+    const auto question = request.target.find('?');
+    recorded.rawPath = request.target.substr(0, question);
+    if (question != std::string::npos) recorded.rawQuery = request.target.substr(question + 1);
     // Decode the query in order from the raw text; httplib's params map loses the order.
     std::string_view raw = recorded.rawQuery;
     while (!raw.empty()) {

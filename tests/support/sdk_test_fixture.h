@@ -43,10 +43,8 @@ inline std::set<std::string> keysOf(const nlohmann::json& object) {
 class SdkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::ScriptedResponse accepted;
-    accepted.status = 202;
-    server.on("POST", "/sdk/v1/events", accepted);
-    server.on("POST", "/sdk/v1/apps/app-key/events", accepted);
+    server.on("POST", "/sdk/v1/events", testsupport::reply(202, ""));
+    server.on("POST", "/sdk/v1/apps/app-key/events", testsupport::reply(202, ""));
     http = std::make_shared<testsupport::RecordingHttpSession>(tp.http);
     auto platform = tp.platform(server.baseUrl());
     platform.http = http;
@@ -83,14 +81,6 @@ class SdkTest : public ::testing::Test {
     for (const auto& request : http->sent()) {
       if (request.url.path() == path) bodies.push_back(nlohmann::json::parse(request.body.value_or("null")));
     }
-    return bodies;
-  }
-
-  /// Waits until the server has seen `count` requests to `path`, then returns their JSON bodies.
-  std::vector<nlohmann::json> bodiesAt(const std::string& path, std::size_t count) {
-    std::vector<nlohmann::json> bodies;
-    server.waitForRequestsTo(path, count);
-    for (const auto& request : server.requestsTo(path)) bodies.push_back(nlohmann::json::parse(request.body));
     return bodies;
   }
 

@@ -95,11 +95,7 @@ TEST_F(StoryImagePipelineTest, CachedImagesAreDeliveredLaterOnTheMainThread) {
 }
 
 TEST_F(StoryImagePipelineTest, FailuresGiveNoImageAndAreNotRemembered) {
-  ScriptedResponse page;
-  page.status = 200;
-  page.body = "<html><body>Moved</body></html>";
-  page.contentType = "text/html";
-  server.on("GET", "/page", page);
+  server.on("GET", "/page", reply(200, "<html><body>Moved</body></html>", "text/html"));
   const Url target = url("/page");
 
   EXPECT_EQ(load(target), nullptr);

@@ -14,6 +14,7 @@
 namespace quenmark::platform {
 namespace {
 
+using testsupport::reply;
 using testsupport::ScriptedResponse;
 using testsupport::TestHttpServer;
 
@@ -47,9 +48,8 @@ class Completions {
 };
 
 // An answer the server holds back for `delay` before sending it.
-ScriptedResponse delayedBy(std::chrono::milliseconds delay, std::string body = "late") {
-  ScriptedResponse response;
-  response.body = std::move(body);
+ScriptedResponse delayedBy(std::chrono::milliseconds delay) {
+  ScriptedResponse response = reply(200, "late");
   response.delay = delay;
   return response;
 }
@@ -58,12 +58,10 @@ HttpRequest get(const Url& url) { return HttpRequest{url, "GET", {}, std::nullop
 
 TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
   TestHttpServer server;
-  ScriptedResponse created;
-  created.status = 201;
-  created.body = R"({"ok":true})";
+  ScriptedResponse created = reply(201, R"({"ok":true})");
   created.headers = {{"X-Reply", "yes"}};
   server.on("POST", "/echo", created);
-  server.on("GET", "/empty", ScriptedResponse{204, "", "text/plain", {}, {}});
+  server.on("GET", "/empty", reply(204, "", "text/plain"));
 
   CurlHttpSession session;
   Completions completions;
@@ -127,8 +125,8 @@ TEST(CurlHttpSession, ReportsTransportFailuresAsErrors) {
 
 TEST(CurlHttpSession, FailsResponsesLargerThanTheBodyCap) {
   TestHttpServer server;
-  server.on("GET", "/big", ScriptedResponse{200, std::string(64 * 1024, 'x'), "text/plain", {}, {}});
-  server.on("GET", "/small", ScriptedResponse{200, std::string(1000, 'y'), "text/plain", {}, {}});
+  server.on("GET", "/big", reply(200, std::string(64 * 1024, 'x'), "text/plain"));
+  server.on("GET", "/small", reply(200, std::string(1000, 'y'), "text/plain"));
   CurlHttpSession::Options options;
   options.maxResponseBytes = 4096;
   CurlHttpSession session(options);
@@ -147,7 +145,7 @@ TEST(CurlHttpSession, FailsResponsesLargerThanTheBodyCap) {
 
 TEST(CurlHttpSession, ReusesOneConnectionForSequentialRequests) {
   TestHttpServer server(/*keepAlive=*/true);
-  server.on("GET", "/r", ScriptedResponse{200, "ok", "text/plain", {}, {}});
+  server.on("GET", "/r", reply(200, "ok", "text/plain"));
   CurlHttpSession session;
   Completions completions;
   for (std::size_t i = 1; i <= 5; ++i) {
@@ -174,7 +172,7 @@ TEST(CurlHttpSession, MayBeReleasedByItsOwnCompletion) {
   // A completion may hold the last reference to the session (through a platform it captured), so the
   // session can end up destroyed on its own worker thread.
   TestHttpServer server;
-  server.on("GET", "/r", ScriptedResponse{200, "ok", "text/plain", {}, {}});
+  server.on("GET", "/r", reply(200, "ok", "text/plain"));
   std::mutex mutex;
   std::condition_variable destroyed;
   std::optional<std::thread::id> destroyedOn;
@@ -207,7 +205,7 @@ TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
 
 TEST(SendRequest, RefusesToSendTheSdkKeyOverPlainHttpExceptToLoopback) {
   TestHttpServer server;
-  server.on("GET", "/ok", ScriptedResponse{200, "ok", "text/plain", {}, {}});
+  server.on("GET", "/ok", reply(200, "ok", "text/plain"));
   testing::TestPlatform platform;
   platform.install(server.baseUrl());
 

@@ -16,11 +16,7 @@
 namespace quenmark::testsupport {
 
 inline ScriptedResponse imageResponse(std::string bytes, int status = 200, std::string contentType = "image/png") {
-  ScriptedResponse response;
-  response.status = status;
-  response.body = std::move(bytes);
-  response.contentType = std::move(contentType);
-  return response;
+  return reply(status, std::move(bytes), std::move(contentType));
 }
 
 /// Holds a route's answer until the test opens it, so that loads stay in flight while the test acts.

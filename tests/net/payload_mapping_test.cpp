@@ -23,13 +23,9 @@ SdkMediaAssetPayload media(std::string type, std::string url, std::optional<std:
 }
 
 TEST(PayloadMapping, ItemDefaultsAndCaseRules) {
-  auto bare = makeStoryItem(plainItem(), kNow);
-  EXPECT_EQ(bare.duration(), 5.0);
-  EXPECT_EQ(bare.widgetType(), WidgetType::none);
-  EXPECT_FALSE(bare.mediaType().has_value());
-  EXPECT_FALSE(bare.mediaURL().has_value());
-  EXPECT_TRUE(bare.widgetOptions().empty());
-  EXPECT_FALSE(bare.userVote().has_value());
+  EXPECT_EQ(makeStoryItem(plainItem(), kNow),
+            StoryItem("7c9e6679-7425-40de-944b-e07fc1f90ae7", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                      5.0, std::nullopt, std::nullopt, WidgetType::none, std::nullopt, std::nullopt, {}, std::nullopt));
 
   auto item = plainItem();
   item.media = media("video", "https://cdn.example.com/v.mp4", 8);
@@ -59,14 +55,10 @@ TEST(PayloadMapping, OptionsKeepResponseOrderAndVotesGetAFallbackTime) {
       {"00000000-0000-0000-0000-000000000001", "B", std::nullopt, 1, false, 0}};
   item.userVote = SdkWidgetUserVotePayload{"00000000-0000-0000-0000-000000000001", std::nullopt};
   auto mapped = makeStoryItem(item, kNow);
-  ASSERT_EQ(mapped.widgetOptions().size(), 3u);
-  EXPECT_EQ(mapped.widgetOptions()[0].orderIndex(), 2);
-  EXPECT_EQ(mapped.widgetOptions()[1].orderIndex(), 0);
-  EXPECT_EQ(mapped.widgetOptions()[2].orderIndex(), 1);
-  EXPECT_EQ(mapped.widgetOptions()[0],
-            WidgetOption("00000000-0000-0000-0000-000000000002", "C", "🟢", 2, std::nullopt, 4));
-  EXPECT_EQ(mapped.widgetOptions()[1].voteCount(), 0);
-  EXPECT_EQ(mapped.widgetOptions()[1].isCorrect(), true);
+  EXPECT_EQ(mapped.widgetOptions(),
+            (std::vector<WidgetOption>{{"00000000-0000-0000-0000-000000000002", "C", "🟢", 2, std::nullopt, 4},
+                                       {"00000000-0000-0000-0000-000000000000", "A", std::nullopt, 0, true, 0},
+                                       {"00000000-0000-0000-0000-000000000001", "B", std::nullopt, 1, false, 0}}));
   ASSERT_TRUE(mapped.userVote().has_value());
   EXPECT_EQ(mapped.userVote()->votedAt(), kNow);
 

@@ -12,8 +12,7 @@
 //
 // Ids appear under the short names the test gave them. Image requests are kept apart (`imagePaths`).
 
-#include "recording_http_session.h"
-#include "test_http_server.h"
+#include "sdk_test_fixture.h"
 
 #include "sdk/story_sdk_testing.h"
 
@@ -172,29 +171,23 @@ class StoryContent {
 };
 
 /// A configured SDK on the test platform, talking to `server`, with the report log in place.
-class StoryTest : public ::testing::Test {
+class StoryTest : public sdktest::SdkTest {
  protected:
   StoryTest() : content(server.baseUrl()) {}
 
   void SetUp() override {
-    http = std::make_shared<testsupport::RecordingHttpSession>(tp.http);
+    SdkTest::SetUp();
     http->setObserver([this](const platform::HttpRequest& request) { describeRequest(request); });
-    tp.http = http;
-    tp.install(server.baseUrl());
-    resetStorySDKForTesting();
     StoryImagePipeline::shared().resetForTesting();
-    server.on("POST", "/sdk/v1/events", testsupport::reply(200, "{}"));
-    server.on("POST", "/sdk/v1/apps/app-key/events", testsupport::reply(200, "{}"));
-    StorySDK::shared().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt,
-                                                    std::nullopt, std::nullopt, StoryUIStrings::defaultStrings(),
-                                                    false));
-    StorySDK::shared().setEventHandler([this](const StorySDKEvent& event) { add("host:" + describe(event)); });
+    sdk().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt, std::nullopt,
+                                       std::nullopt, StoryUIStrings::defaultStrings(), false));
+    sdk().setEventHandler([this](const StorySDKEvent& event) { add("host:" + describe(event)); });
   }
 
   void TearDown() override {
     releaseStories();
-    resetStorySDKForTesting();
     StoryImagePipeline::shared().resetForTesting();
+    SdkTest::TearDown();
   }
 
   /// A viewer on the content's groups, as the bar opens it after loading them (the load registers the
@@ -266,9 +259,6 @@ class StoryTest : public ::testing::Test {
     return images_;
   }
 
-  testsupport::TestHttpServer server;
-  testing::TestPlatform tp;
-  std::shared_ptr<testsupport::RecordingHttpSession> http;
   StoryContent content;
 
  private:

@@ -46,9 +46,8 @@ class SdkTest : public ::testing::Test {
     server.on("POST", "/sdk/v1/events", testsupport::reply(202, ""));
     server.on("POST", "/sdk/v1/apps/app-key/events", testsupport::reply(202, ""));
     http = std::make_shared<testsupport::RecordingHttpSession>(tp.http);
-    auto platform = tp.platform(server.baseUrl());
-    platform.http = http;
-    platform::installPlatform(platform);
+    tp.http = http;
+    tp.install(server.baseUrl());
     resetStorySDKForTesting();
   }
 

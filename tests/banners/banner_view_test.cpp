@@ -104,13 +104,13 @@ TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
 }
 
-TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndAutoplayWritesItsIndex) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2, "bad"), 1), bannerJson(2, "CAROUSEL", items(2), 1)});
+TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndTheLastOneEmptiesTheSlotUntilTheNextLoad) {
+  serveBanners({bannerJson(1, "CAROUSEL", items(2, "bad"), 1), bannerJson(2, "CAROUSEL", items(2), 1),
+                bannerJson(3, "STATIC", items(1, "bad"))});
   auto view = makeView();
   appearAndLoad(view);
   awaitPicture(view);
   EXPECT_EQ(view->invalidItemKeys(), (std::set<std::string>{"1:1", "1:2"}));
-  ASSERT_TRUE(view->currentRenderState());
   EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
   EXPECT_EQ(view->cardImage()->width(), 4u);
 
@@ -119,24 +119,18 @@ TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndAutoplayWrite
   EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
   tp.mainThread->advance(1.0);
   EXPECT_EQ(positionOf(*view), std::make_pair(1, 1));
-}
 
-TEST_F(BannerViewTest, FailureOfTheLastBannersOnlyItemEmptiesTheSlotUntilTheNextLoad) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "STATIC", items(1, "bad"))});
-  auto view = makeView();
-  appearAndLoad(view);
-  awaitPicture(view);
+  // On to the last banner, whose only picture fails: past the end, nothing is shown (no wrap).
   view->handleDragEnded(-100, 0);
-  view->handleDragEnded(-100, 0);  // to banner 2, whose picture fails
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !view->invalidItemKeys().empty(); }));
-  EXPECT_EQ(view->activeBannerIndex(), 2);
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->invalidItemKeys().size() == 3; }));
+  EXPECT_EQ(view->activeBannerIndex(), 3);
   EXPECT_FALSE(view->currentRenderState());
   EXPECT_EQ(view->cardImage(), nullptr);
 
   view->applicationDidBecomeActive();
   awaitLoad();
-  ASSERT_TRUE(view->currentRenderState());
-  EXPECT_EQ(view->currentRenderState()->banner.id(), "1");
+  awaitPicture(view);
+  EXPECT_EQ(view->currentRenderState()->banner.id(), "2");
 }
 
 TEST_F(BannerViewTest, AFailedItemLeavesTheCarouselPlayingTheOthers) {
@@ -193,7 +187,7 @@ TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
 }
 
 TEST_F(BannerViewTest, AutoplaySecondsAreAtLeastOneAndAtMostAFiniteSleep) {
-  serveBanners({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(2), -3),
+  serveBanners({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(3), -3),
                 bannerJson(3, "CAROUSEL", items(2), std::numeric_limits<long long>::max())});
   auto view = makeView();
   appearAndLoad(view);
@@ -202,30 +196,23 @@ TEST_F(BannerViewTest, AutoplaySecondsAreAtLeastOneAndAtMostAFiniteSleep) {
   tp.mainThread->advance(0.05);
   EXPECT_EQ(view->activeItemIndex(), 1);
 
+  // A carousel wraps within its banner and never moves on to the next one; it writes no progress.
   view->applyPosition(1, 0, 0);
   tp.mainThread->advance(0.9);
   EXPECT_EQ(view->activeItemIndex(), 0);
-  tp.mainThread->advance(0.1);
-  EXPECT_EQ(view->activeItemIndex(), 1);
+  std::vector<std::pair<int, int>> shown;
+  for (double step : {0.1, 1.0, 1.0, 1.0}) {
+    tp.mainThread->advance(step);
+    shown.push_back(positionOf(*view));
+  }
+  EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{1, 1}, {1, 2}, {1, 0}, {1, 1}}));
+  EXPECT_EQ(view->activeItemProgress(), 0.0);
 
   // The longest value the service can send waits (a very long time) instead of overflowing.
   view->applyPosition(2, 0, 0);
   tp.mainThread->advance(86400);
   EXPECT_EQ(view->activeItemIndex(), 0);
   EXPECT_EQ(tp.mainThread->activeTimerCount(), 1u);
-}
-
-TEST_F(BannerViewTest, CarouselWrapsWithinItsBannerAndNeverChangesBanner) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(3), 2), bannerJson(2, "CAROUSEL", items(2), 2)});
-  auto view = makeView();
-  appearAndLoad(view);
-  std::vector<std::pair<int, int>> shown;
-  for (int step = 0; step < 5; ++step) {
-    tp.mainThread->advance(2.0);
-    shown.push_back(positionOf(*view));
-  }
-  EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 0}, {0, 1}, {0, 2}}));
-  EXPECT_EQ(view->activeItemProgress(), 0.0);  // carousels write no progress ticks
 }
 
 TEST_F(BannerViewTest, StaticAndSingleItemBannersNeverAdvanceNorResetProgress) {

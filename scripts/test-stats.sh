@@ -12,7 +12,7 @@ count() {
   [[ ${#existing[@]} -gt 0 ]] || { echo 0; return; }
   find "${existing[@]}" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.qml' -o -name '*.js' \
     -o -name '*.py' -o -name '*.sh' -o -name 'CMakeLists.txt' -o -name '*.cmake' \) -print0 |
-    xargs -0 -r cat | grep -c '[^[:space:]]' || true
+    xargs -0 -r grep -c '[^[:space:]]' /dev/null | awk -F: '{ lines += $NF } END { print lines + 0 }'
 }
 
 tests=$(count tests)

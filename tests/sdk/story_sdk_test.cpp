@@ -33,7 +33,7 @@ TEST_F(StorySDKFacade, BeforeConfigureNothingIsSetAndUpdateSessionIsIgnored) {
   EXPECT_FALSE(tp.store->get(kAnonymousKey));  // nothing read or written before configure
 }
 
-TEST_F(StorySDKFacade, AnonymousIdIsCreatedOnceStoredAndKeptAcrossConfigures) {
+TEST_F(StorySDKFacade, AnonymousIdIsCreatedOnceStoredAndKeptAcrossConfiguresAndAStoredOneIsUsedAsStored) {
   sdk().configure(makeConfiguration());
   const std::string anonymous = sdk().anonymousUserId();
   const std::string firstSession = sdk().sessionId();
@@ -46,13 +46,11 @@ TEST_F(StorySDKFacade, AnonymousIdIsCreatedOnceStoredAndKeptAcrossConfigures) {
   EXPECT_EQ(sdk().anonymousUserId(), anonymous);
   EXPECT_NE(sdk().sessionId(), firstSession);
   EXPECT_EQ(sdk().analyticsAPI().sessionId(), sdk().sessionId());
-}
 
-TEST_F(StorySDKFacade, StoredAnonymousIdIsUsedAsStoredAndAnEmptyOneIsReplaced) {
+  // A stored id is used as stored; an empty one is replaced.
   tp.store->set(kAnonymousKey, " legacy-id ");
   sdk().configure(makeConfiguration());
-  EXPECT_EQ(sdk().anonymousUserId(), " legacy-id ");  // no trimming of the stored value
-
+  EXPECT_EQ(sdk().anonymousUserId(), " legacy-id ");
   tp.store->set(kAnonymousKey, "");
   sdk().configure(makeConfiguration());
   EXPECT_TRUE(isUpperCaseUuid(sdk().anonymousUserId()));

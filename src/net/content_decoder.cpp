@@ -5,6 +5,7 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -396,11 +397,92 @@ struct Keys<VoteResponsePayload> {
   };
 };
 
+// ---- Numbers the parser cannot hold ----------------------------------------------------------------
+//
+// JSON sets no bound on numbers, but the parser refuses the whole body over an integer beyond 64 bits or a
+// decimal beyond a double, although such a number may sit under a key that no record reads. The records
+// read numbers only as 64-bit integers, which none of these numbers is; so each is rewritten as a number
+// that every reader refuses just the same (out of range, with the error's path) and that unread keys ignore.
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// JSON's number grammar: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
+bool isJsonNumber(std::string_view token) {
+  std::size_t i = 0;
+  auto digits = [&] {
+    const std::size_t start = i;
+    while (i < token.size() && isDigit(token[i])) ++i;
+    return i > start;
+  };
+  if (i < token.size() && token[i] == '-') ++i;
+  if (i < token.size() && token[i] == '0') {
+    ++i;
+  } else if (!digits()) {
+    return false;
+  }
+  if (i < token.size() && token[i] == '.' && (++i, !digits())) return false;
+  if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+    ++i;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
+    if (!digits()) return false;
+  }
+  return i == token.size();
+}
+
+// `body` with every well-formed number that `parser` cannot hold replaced by 1e300 of the same sign;
+// nothing when there is no such number. Text inside strings is left alone; anything malformed is kept
+// as it is, for the parser to refuse.
+std::optional<std::string> withUnholdableNumbersReplaced(std::string_view body, simdjson::dom::parser& parser) {
+  std::string out;
+  out.reserve(body.size());
+  bool replaced = false;
+  std::size_t i = 0;
+  while (i < body.size()) {
+    const char c = body[i];
+    if (c == '"') {
+      std::size_t end = i + 1;
+      while (end < body.size() && body[end] != '"') end += body[end] == '\\' ? 2 : 1;
+      end = std::min(end + 1, body.size());
+      out.append(body.substr(i, end - i));
+      i = end;
+    } else if (c == '-' || isDigit(c)) {
+      std::size_t end = i + 1;
+      while (end < body.size() &&
+             (isDigit(body[end]) || std::string_view("+-.eE").find(body[end]) != std::string_view::npos))
+        ++end;
+      const std::string_view token = body.substr(i, end - i);
+      // Up to 19 characters without an exponent always fit; only longer numbers are put to the parser.
+      const bool mayNotFit = token.size() > 19 || token.find_first_of("eE") != std::string_view::npos;
+      if (mayNotFit && isJsonNumber(token) && parser.parse(std::string(token)).error() == simdjson::NUMBER_ERROR) {
+        out.append(c == '-' ? "-1e300" : "1e300");
+        replaced = true;
+      } else {
+        out.append(token);
+      }
+      i = end;
+    } else {
+      out.push_back(c);
+      ++i;
+    }
+  }
+  if (!replaced) return std::nullopt;
+  return out;
+}
+
+simdjson::error_code parseBody(simdjson::dom::parser& parser, const char* padded, std::size_t size, element& root) {
+  const auto error = parser.parse(padded, size, false).get(root);
+  if (error != simdjson::NUMBER_ERROR) return error;
+  const auto rewritten = withUnholdableNumbersReplaced(std::string_view(padded, size), parser);
+  if (!rewritten) return error;
+  // The document keeps no reference to its input, so the rewritten text may go once it is parsed.
+  return parser.parse(simdjson::padded_string(*rewritten)).get(root);
+}
+
 template <class T, Reader<T> Read>
 Result<T> decodeBody(simdjson::dom::parser& parser, const char* padded, std::size_t size) {
   try {
     element root;
-    if (auto error = parser.parse(padded, size, false).get(root); error != simdjson::SUCCESS) {
+    if (auto error = parseBody(parser, padded, size, root); error != simdjson::SUCCESS) {
       return Error{ErrorKind::decoding, std::string("The body is not valid JSON: ") + simdjson::error_message(error),
                    0};
     }

@@ -18,7 +18,8 @@ namespace quenmark {
 ///
 /// Every presence and type rule of the records is checked; one bad record fails the whole body with an
 /// `ErrorKind::decoding` error whose description names the place, for example
-/// "groups[0].items[1].id: expected a UUID string". Keys a record does not know are ignored.
+/// "groups[0].items[1].id: expected a UUID string". Keys a record does not know are ignored, whatever
+/// valid JSON they hold (numbers too large for any machine type included).
 ///
 /// Holds one reusable parser, so an instance is not safe for concurrent use: call it from one thread at a
 /// time (the content client uses it on the HTTP session's thread, under its own lock).

@@ -20,6 +20,7 @@ constexpr const char* kOptionId = "9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D";
 std::string fullStoriesBody() {
   return std::string(R"({
     "schemaVersion": 3,
+    "huge": 1e400,
     "groups": [{
       "id": ")") +
          kGroupId + R"(",
@@ -40,7 +41,7 @@ std::string fullStoriesBody() {
         "ctaText": "Shop",
         "ctaUrl": " example.com/shop ",
         "durationSeconds": 7,
-        "media": {"mediaType": "image", "mediaUrl": "https://cdn.example.com/a.jpg", "durationSeconds": 9, "w": 1},
+        "media": {"mediaType": "image", "mediaUrl": "https://cdn.example.com/a.jpg", "durationSeconds": 9, "w": -123456789012345678901234567890},
         "widgetType": "POLL",
         "widgetQuestion": "Red or blue?",
         "swipeCallbackUrl": null,
@@ -129,6 +130,9 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
        "groups[0].items[0].durationSeconds: expected an integer, found a string"},
       {groupWithItems(item(kItemId, R"(, "durationSeconds": 5.5)")),
        "groups[0].items[0].durationSeconds: expected an integer, found a fractional or out-of-range number"},
+      {groupWithItems(item(kItemId, R"(, "durationSeconds": -1e400)")),
+       "groups[0].items[0].durationSeconds: expected an integer, found a fractional or out-of-range number"},
+      {R"({"groups": [], "x": 1e400, "y": 01})", "The body is not valid JSON: Problem while parsing a number"},
       {groupWithItems(item(kItemId, R"(, "media": {"mediaType": "IMAGE"})")),
        "groups[0].items[0].media.mediaUrl: required key is missing"},
       {groupWithItems(

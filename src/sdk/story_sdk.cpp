@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <set>
 #include <tuple>
 #include <type_traits>
 #include <unordered_map>
@@ -48,6 +49,10 @@ SessionIdentity sessionIdentity(const StoryConfiguration& configuration) {
   return {part(configuration.appId()), part(configuration.bundleId()), part(configuration.userId())};
 }
 
+/// What makes two de-duplicated SDK events of one session the same: kind, reporting placement, first id
+/// and second id (absent read as empty). Compared part by part, like the session identity.
+using SentEventKey = std::tuple<SdkEventType, std::string, std::string, std::string>;
+
 std::optional<std::string> hostBundleIdentifier() {
   return nonBlankTrimmed(platform::currentPlatform()->device->current().bundleIdentifier);
 }
@@ -64,7 +69,7 @@ struct StorySDK::State {
   StoryAPI storyAPI;  // the content client; never replaced
   std::unordered_map<std::string, std::string> groupPlacementKeys;
   std::unordered_set<std::string> trackedPlacementViews;
-  std::unordered_set<std::string> sentEventKeys;
+  std::set<SentEventKey> sentEventKeys;  // emptied with every new session
   std::string sessionId;
   std::string userId;  // the anonymous id of this installation, not the host's user id
 };
@@ -296,9 +301,10 @@ void StorySDK::sendStoryEvent(SdkEventType type, const std::string& placementKey
   if (!state_->configuration) return;
   const StoryConfiguration configuration = *state_->configuration;
   if (isDeduplicated(type)) {
-    std::string key = state_->sessionId + "-" + std::string(sdkEventWireName(type)) + "-" + placementKey + "-" +
-                      storyGroupId.value_or("") + "-" + storyItemId.value_or("");
-    if (!state_->sentEventKeys.insert(std::move(key)).second) return;
+    if (!state_->sentEventKeys.emplace(type, placementKey, storyGroupId.value_or(""), storyItemId.value_or(""))
+             .second) {
+      return;
+    }
   }
   postSdkEvent(configuration, type, placementKey, SdkEventIds{storyGroupId, storyItemId, {}, {}}, state_->userId,
                state_->sessionId, eventLocaleTag());
@@ -309,9 +315,7 @@ void StorySDK::sendBannerEvent(SdkEventType type, const std::string& placementKe
   if (!state_->configuration) return;
   const StoryConfiguration configuration = *state_->configuration;
   if (isDeduplicated(type)) {
-    std::string key = state_->sessionId + "-" + std::string(sdkEventWireName(type)) + "-" + placementKey + "-" +
-                      bannerId + "-" + bannerItemId.value_or("");
-    if (!state_->sentEventKeys.insert(std::move(key)).second) return;
+    if (!state_->sentEventKeys.emplace(type, placementKey, bannerId, bannerItemId.value_or("")).second) return;
   }
   postSdkEvent(configuration, type, placementKey, SdkEventIds{{}, {}, bannerId, bannerItemId}, state_->userId,
                state_->sessionId, eventLocaleTag());

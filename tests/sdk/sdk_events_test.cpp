@@ -110,6 +110,12 @@ TEST_F(SdkEvents, DeduplicationHoldsPerSessionAndClicksAlwaysGoOut) {
             (std::vector<std::string>{"CTA_CLICK g1/i1", "BANNER_CLICK b1:", "STORY_ITEM_VIEW g1/i1", "CTA_CLICK g1/i1",
                                       "BANNER_CLICK b1:"}));
   EXPECT_EQ(eventIds.size(), 11u);
+
+  // The parts of an event are compared one by one: a "-" inside them joins nothing.
+  sdk().sendStoryEvent(SdkEventType::pollView, "home", std::string("a-b"), std::string("c"));
+  sdk().sendStoryEvent(SdkEventType::pollView, "home", std::string("a"), std::string("b-c"));
+  sdk().sendStoryEvent(SdkEventType::pollView, "home-a", std::string("b"), std::string("c"));
+  EXPECT_EQ(http->sent().size(), 14u);
 }
 
 TEST_F(SdkEvents, NothingIsSentBeforeConfigureButTheHostHandlerIsCalled) {

@@ -164,7 +164,7 @@ void StoryViewerViewModel::tick() {
 void StoryViewerViewModel::next() {
   QUENMARK_ASSERT_MAIN_THREAD();
   const StoryGroup* group = currentGroup();
-  if (group == nullptr) return;
+  if (group == nullptr || hasTrackedClose_) return;
   const auto keepAlive = shared_from_this();
   stopItemViewTimer();
   if (currentItemIndex_ + 1 < group->items().size()) {
@@ -189,6 +189,7 @@ void StoryViewerViewModel::next() {
 
 void StoryViewerViewModel::previous() {
   QUENMARK_ASSERT_MAIN_THREAD();
+  if (hasTrackedClose_) return;
   const auto keepAlive = shared_from_this();
   stopItemViewTimer();
   if (progress_ > kRestartThreshold + kProgressTolerance) {
@@ -313,7 +314,7 @@ void StoryViewerViewModel::handleSwipeUp() {
   QUENMARK_ASSERT_MAIN_THREAD();
   const StoryGroup* group = currentGroup();
   const StoryItem* item = currentItem();
-  if (group == nullptr || item == nullptr || item->widgetType() != WidgetType::swipe) return;
+  if (group == nullptr || item == nullptr || item->widgetType() != WidgetType::swipe || hasTrackedClose_) return;
   const auto keepAlive = shared_from_this();
 
   const auto now = platform::currentPlatform()->clock->wallNow();
@@ -340,7 +341,7 @@ void StoryViewerViewModel::trackCTATap() {
   QUENMARK_ASSERT_MAIN_THREAD();
   const StoryGroup* group = currentGroup();
   const StoryItem* item = currentItem();
-  if (group == nullptr || item == nullptr) return;
+  if (group == nullptr || item == nullptr || hasTrackedClose_) return;
   StorySDK::shared().reportCtaClick(placementKey_, group->id(), item->id());
 }
 
@@ -351,7 +352,7 @@ void StoryViewerViewModel::vote(const std::string& optionId) {
   QUENMARK_ASSERT_MAIN_THREAD();
   const StoryGroup* group = currentGroup();
   const StoryItem* item = currentItem();
-  if (group == nullptr || item == nullptr) return;
+  if (group == nullptr || item == nullptr || hasTrackedClose_) return;
   if (item->widgetType() != WidgetType::poll && item->widgetType() != WidgetType::quiz) return;
   if (isVotingInProgress_ || votedOptionId_) return;  // one vote per item showing
   const auto keepAlive = shared_from_this();

@@ -210,6 +210,15 @@ TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnce
   viewer->close();
   EXPECT_EQ(take(), (Lines{"host:storyClose g3", "analytics:STORY_DISMISSED g3"}));
   EXPECT_TRUE(viewer->shouldDismiss());
+
+  // Closed, the viewer stays still: taps, a vote and the call to action neither move nor report.
+  viewer->previous();
+  viewer->next();
+  viewer->vote(content.id("x"));
+  viewer->trackCTATap();
+  EXPECT_TRUE(log.take().empty());
+  EXPECT_EQ(viewer->currentGroupIndex(), 2u);
+  EXPECT_FALSE(viewer->isVotingInProgress());
 }
 
 TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
@@ -256,6 +265,13 @@ TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
   EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s1", "analytics:SWIPE_UP g1/s1"}));
   EXPECT_EQ(bare->currentItemIndex(), 0u);
   EXPECT_EQ(opened.size(), 3u);
+
+  // Nor after the viewer closed.
+  bare->close();
+  log.take();
+  tp.clock->setWallNow(tp.clock->wallNow() + std::chrono::seconds(1));
+  bare->handleSwipeUp();
+  EXPECT_TRUE(log.take().empty());
 }
 
 /// The main thread with a handle on every timer callback, so that a test can fire a timer at a moment of

@@ -46,7 +46,9 @@ using WidgetVoteCounts = std::map<std::string, std::int64_t>;
 /// the model invalidates both of its timers.
 ///
 /// A tick of the playback timer that was already queued when `pause()` or `close()` stopped the timer
-/// does nothing: once stopped, the timer moves nothing (and so reports nothing after the viewer closed).
+/// does nothing: once stopped, the timer moves nothing. After `close()` the model stays where it is:
+/// playback, taps, swipes, calls to action and votes neither move, report nor send anything, since the
+/// user no longer sees what they would concern.
 class QUENMARK_EXPORT StoryViewerViewModel final : public ObservableObject<StoryViewerViewModelField>,
                                                    public std::enable_shared_from_this<StoryViewerViewModel> {
  public:

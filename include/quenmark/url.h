@@ -34,8 +34,9 @@ class QUENMARK_EXPORT Url {
   /// True for "localhost" and hosts in 127.0.0.0/8 or ::1.
   bool isLoopback() const;
 
-  /// A copy with `component` appended to the path as one segment, percent-encoded; query and fragment
-  /// are dropped. Joins with exactly one "/".
+  /// A copy with `component` appended to the path as one segment, percent-encoded ("." and ".." too, so
+  /// that they name a segment rather than move along the path); query and fragment are dropped. Joins with
+  /// exactly one "/".
   Url appendingPathComponent(std::string_view component) const;
 
   /// A copy whose query is replaced by `items` in order, names and values percent-encoded as

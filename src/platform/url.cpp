@@ -157,7 +157,9 @@ Url Url::appendingPathComponent(std::string_view component) const {
   Pieces pieces = split(text_, parsed.uri);
   std::string path = std::move(pieces.path);
   while (!path.empty() && path.back() == '/') path.pop_back();
-  std::string result = pieces.prefix + path + "/" + percentEncode(component);
+  // "." and ".." would be read as "this segment" and "the one above"; escaped, they stay segments of their own.
+  const std::string segment = component == "." ? "%2E" : component == ".." ? "%2E%2E" : percentEncode(component);
+  std::string result = pieces.prefix + path + "/" + segment;
   auto url = Url::parse(result);
   return url ? *url : *this;
 }

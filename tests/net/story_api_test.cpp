@@ -159,6 +159,10 @@ TEST_F(StoryAPITest, EnvironmentAndDeviceOnlyChangeQueryValues) {
   // The anonymous user id stands in for the host's user id.
   EXPECT_EQ(requests[0].header("X-Talewyn-UserId"), StorySDK::shared().anonymousUserId());
 
+  // ".." is a placement key like any other, not a step up the path.
+  fetchStories(api, "..");
+  EXPECT_EQ(server.requests().back().rawPath, "/sdk/v1/apps/app-key/placements/%2E%2E/stories");
+
   // The country takes two to eight letters (the language tag is the SDK events' one, without "en").
   EXPECT_EQ(contentCountryCode(std::string("gb")), "GB");
   EXPECT_EQ(contentCountryCode(std::string("ABCDEFGH")), "ABCDEFGH");

@@ -43,8 +43,10 @@ struct StoryImagePipeline::State : std::enable_shared_from_this<StoryImagePipeli
 
   /// Sends the GET for `url`; the response is decoded on the worker and then settles `load`.
   void startLoad(const Url& url, std::shared_ptr<Load> load) {
-    // A plain GET: no SDK key, no identity headers, the session's default timeout.
+    // A plain GET: no SDK key, no identity headers. Pictures and videos may be large and links slow, so the
+    // transfer fails only when no data has come for the timeout, however long it takes as a whole.
     platform::HttpRequest request{url, "GET", {}, std::nullopt, 60.0};
+    request.timeoutOnlyWhenStalled = true;
     std::string key = url.string();
     platform::sendRequest(std::move(request), [self = shared_from_this(), key = std::move(key),
                                                load = std::move(load)](platform::HttpResult result) mutable {

@@ -134,13 +134,20 @@ struct CurlHttpSession::Impl {
     curl_easy_setopt(easy, CURLOPT_PRIVATE, transfer.get());
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer->errorBuffer);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
-                     static_cast<long>(std::clamp(request.timeoutSeconds, 0.001, 86400.0) * 1000.0));
+    const auto timeoutMs = static_cast<long>(std::clamp(request.timeoutSeconds, 0.001, 86400.0) * 1000.0);
+    if (request.timeoutOnlyWhenStalled) {
+      // Fails when less than a byte a second arrives for the timeout (curl counts whole seconds).
+      curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
+      curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+      curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, std::max(1L, (timeoutMs + 999) / 1000));
+    } else {
+      curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
+    }
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, transfer.get());
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);

@@ -41,7 +41,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-constexpr std::string_view kSdkKeyHeader = "X-Talewyn-SDK-Key";
+// The SDK key and the host's identity travel in headers with this prefix.
+constexpr std::string_view kSdkHeaderPrefix = "X-Talewyn-";
 
 std::mutex platformMutex;
 std::shared_ptr<const Platform> installed;
@@ -66,9 +67,11 @@ std::optional<std::string> HttpResponse::header(std::string_view name) const {
 }
 
 void sendRequest(HttpRequest request, HttpCompletion completion) {
-  bool carriesKey = std::any_of(request.headers.begin(), request.headers.end(),
-                                [](const auto& header) { return equalsIgnoringCase(header.first, kSdkKeyHeader); });
-  if (carriesKey && request.url.scheme() != "https" && !request.url.isLoopback()) {
+  const bool carriesSdkHeaders = std::any_of(request.headers.begin(), request.headers.end(), [](const auto& header) {
+    return header.first.size() >= kSdkHeaderPrefix.size() &&
+           equalsIgnoringCase(std::string_view(header.first).substr(0, kSdkHeaderPrefix.size()), kSdkHeaderPrefix);
+  });
+  if (carriesSdkHeaders && request.url.scheme() != "https" && !request.url.isLoopback()) {
     Error error{ErrorKind::insecureTransport,
                 "Refusing to send the SDK key over an unencrypted connection to " + request.url.host() + ".", 0};
     std::thread([completion = std::move(completion), error = std::move(error)]() mutable {
@@ -76,6 +79,8 @@ void sendRequest(HttpRequest request, HttpCompletion completion) {
     }).detach();
     return;
   }
+  // A redirect would take the key and identity to wherever it points, another host or plain HTTP.
+  if (carriesSdkHeaders) request.followRedirects = false;
   currentPlatform()->http->send(std::move(request), std::move(completion));
 }
 

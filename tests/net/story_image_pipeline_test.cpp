@@ -1,6 +1,7 @@
 #include <quenmark/net/story_image_pipeline.h>
 
 #include "image_server_fixture.h"
+#include "recording_http_session.h"
 
 #include <gtest/gtest.h>
 
@@ -68,9 +69,13 @@ TEST_F(StoryImagePipelineTest, ConcurrentRequestsForOneUrlShareOneTransferAndOne
   EXPECT_FALSE(pipeline().isLoading(target));
 }
 
-TEST_F(StoryImagePipelineTest, SendsAPlainGetWithoutKeyOrIdentityHeaders) {
+TEST_F(StoryImagePipelineTest, SendsAPlainGetWithoutKeyOrIdentityHeadersThatTimesOutOnlyWhenStalled) {
+  auto recording = std::make_shared<RecordingHttpSession>(tp.http);
+  tp.http = recording;
+  tp.install(server.baseUrl());
   server.on("GET", "/plain.png", imageResponse(png16));
   ASSERT_NE(load(url("/plain.png")), nullptr);
+  EXPECT_TRUE(recording->sent().at(0).timeoutOnlyWhenStalled) << "a large video on a slow link may take long";
   const auto requests = server.requestsTo("/plain.png");
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].method, "GET");

@@ -123,6 +123,33 @@ TEST(CurlHttpSession, ReportsTransportFailuresAsErrors) {
   EXPECT_EQ(timedOut.results()[0].error().code, 28) << "curl's operation-timed-out code";
 }
 
+TEST(CurlHttpSession, AStallTimeoutLetsASlowButSteadyTransferFinish) {
+  TestHttpServer server;
+  ScriptedResponse steady;
+  steady.body = std::string(1000, 'x');
+  steady.trickle = std::chrono::milliseconds{200};  // two seconds in all, a piece every 0.2 s
+  server.on("GET", "/steady", steady);
+  server.on("GET", "/silent", delayedBy(std::chrono::milliseconds{4000}));
+  CurlHttpSession session;
+  auto request = [&](const char* path, bool stall) {
+    HttpRequest made = get(server.baseUrl().appendingPathComponent(path));
+    made.timeoutSeconds = 1.0;
+    made.timeoutOnlyWhenStalled = stall;
+    return made;
+  };
+  Completions whole, stalled, silent;
+  session.send(request("steady", false), whole.callback());
+  session.send(request("steady", true), stalled.callback());
+  session.send(request("silent", true), silent.callback());
+  ASSERT_TRUE(whole.waitFor(1) && stalled.waitFor(1) && silent.waitFor(1));
+  ASSERT_FALSE(whole.results()[0].ok());
+  EXPECT_EQ(whole.results()[0].error().code, 28);
+  ASSERT_TRUE(stalled.results()[0].ok()) << stalled.results()[0].error().description;
+  EXPECT_EQ(stalled.results()[0].value().body->size(), 1000u);
+  ASSERT_FALSE(silent.results()[0].ok());
+  EXPECT_EQ(silent.results()[0].error().code, 28);
+}
+
 TEST(CurlHttpSession, FailsResponsesLargerThanTheBodyCap) {
   TestHttpServer server;
   server.on("GET", "/big", reply(200, std::string(64 * 1024, 'x'), "text/plain"));
@@ -224,6 +251,34 @@ TEST(SendRequest, RefusesToSendTheSdkKeyOverPlainHttpExceptToLoopback) {
   ASSERT_TRUE(completions.waitFor(2));
   EXPECT_TRUE(completions.results()[1].ok());
   EXPECT_EQ(server.requestsTo("/ok").at(0).header("X-Talewyn-SDK-Key"), "secret");
+}
+
+TEST(SendRequest, RequestsWithTheSdkKeyFollowNoRedirectWhileMediaFollowThemAnywhere) {
+  TestHttpServer service;
+  TestHttpServer elsewhere;
+  auto redirect = [&](const char* path) {
+    ScriptedResponse moved{302, "", "text/plain", {}, {}};
+    moved.headers = {{"Location", elsewhere.baseUrl().appendingPathComponent(path).string()}};
+    return moved;
+  };
+  service.on("GET", "/stories", redirect("stories"));
+  service.on("GET", "/picture.png", redirect("picture.png"));
+  elsewhere.on("GET", "/stories", ScriptedResponse{200, "{}", "application/json", {}, {}});
+  elsewhere.on("GET", "/picture.png", ScriptedResponse{200, "png", "image/png", {}, {}});
+  testing::TestPlatform platform;
+  platform.install(service.baseUrl());
+
+  Completions keyed, media;
+  HttpRequest stories = get(service.baseUrl().appendingPathComponent("stories"));
+  stories.headers = {{"X-Talewyn-SDK-Key", "secret"}, {"X-Talewyn-UserId", "user-1"}};
+  sendRequest(stories, keyed.callback());
+  sendRequest(get(service.baseUrl().appendingPathComponent("picture.png")), media.callback());
+  ASSERT_TRUE(keyed.waitFor(1) && media.waitFor(1));
+  ASSERT_TRUE(keyed.results()[0].ok());
+  EXPECT_EQ(keyed.results()[0].value().status, 302) << "the redirect itself is the answer";
+  ASSERT_TRUE(media.results()[0].ok());
+  EXPECT_EQ(media.results()[0].value().body, "png");
+  EXPECT_TRUE(elsewhere.requestsTo("/stories").empty()) << "the key and identity went nowhere else";
 }
 
 }  // namespace

@@ -87,7 +87,19 @@ struct TestHttpServer::Impl {
     response.status = scripted.status;
     for (const auto& [name, value] : scripted.headers) response.set_header(name, value);
     if (!keepAlive) response.set_header("Connection", "close");
-    response.set_content(scripted.body, scripted.contentType.c_str());
+    if (scripted.trickle.count() == 0) {
+      response.set_content(scripted.body, scripted.contentType.c_str());
+      return;
+    }
+    const std::size_t piece = scripted.body.size() / 10 + 1;
+    response.set_content_provider(
+        scripted.body.size(), scripted.contentType.c_str(),
+        [this, body = scripted.body, piece, pause = scripted.trickle](std::size_t offset, std::size_t, auto& sink) {
+          std::unique_lock lock(mutex);
+          if (arrived.wait_for(lock, pause, [&] { return !server.is_running(); })) return false;
+          lock.unlock();
+          return sink.write(body.data() + offset, std::min(piece, body.size() - offset));
+        });
   }
 };
 

@@ -36,6 +36,8 @@ struct ScriptedResponse {
   std::vector<std::pair<std::string, std::string>> headers;
   /// Delay before answering (real time; for timeout tests only).
   std::chrono::milliseconds delay{0};
+  /// When set, the body goes out in ten pieces this far apart (real time; for timeout tests only).
+  std::chrono::milliseconds trickle{0};
 };
 
 /// An answer with `status` and `body`.

@@ -29,6 +29,12 @@ struct HttpRequest {
   HttpHeaders headers;
   std::optional<std::string> body;
   double timeoutSeconds = 60.0;
+  /// When true, `timeoutSeconds` bounds how long the transfer may go without data arriving (less than a
+  /// byte a second) rather than its whole duration, so that a large file on a slow link can finish.
+  bool timeoutOnlyWhenStalled = false;
+  /// Whether the session follows redirects; when false a 3xx answer is delivered as the response.
+  /// `sendRequest` turns it off for requests that carry the SDK's own headers.
+  bool followRedirects = true;
 };
 
 struct HttpResponse {
@@ -51,7 +57,8 @@ using HttpCompletion = std::function<void(HttpResult)>;
 ///
 /// `send` may be called from any thread and returns at once. The completion runs exactly once on the
 /// session's own background thread, never inline and never on the main thread; hop to the main thread
-/// before touching SDK state. TLS peers are always verified. Redirects are followed.
+/// before touching SDK state. TLS peers are always verified. Sessions honour every field of `HttpRequest`,
+/// `timeoutOnlyWhenStalled` and `followRedirects` included.
 class QUENMARK_EXPORT HttpSession {
  public:
   virtual ~HttpSession();
@@ -62,10 +69,14 @@ class QUENMARK_EXPORT HttpSession {
   virtual bool waitUntilIdle(std::chrono::milliseconds timeout);
 };
 
-/// Sends `request` on the installed platform's session, enforcing the SDK's transport policy: a request
-/// that carries the "X-Talewyn-SDK-Key" header over plain HTTP to a host that is not loopback is not sent
-/// and completes (on the session's thread rules: asynchronously, off the caller's stack) with an
-/// `ErrorKind::insecureTransport` error.
+/// Sends `request` on the installed platform's session, enforcing the SDK's transport policy for requests
+/// that carry the SDK's own headers (those named "X-Talewyn-...": the SDK key and the host's identity):
+/// - over plain HTTP to a host that is not loopback such a request is not sent; it completes (on the
+///   session's thread rules: asynchronously, off the caller's stack) with an
+///   `ErrorKind::insecureTransport` error;
+/// - it follows no redirect, so that the headers never travel to another origin or over plain HTTP; the
+///   redirect comes back as the response.
+/// Other requests (media) are sent as they are and follow redirects.
 QUENMARK_EXPORT void sendRequest(HttpRequest request, HttpCompletion completion);
 
 }  // namespace quenmark::platform

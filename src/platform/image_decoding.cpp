@@ -4,10 +4,13 @@
 #include <turbojpeg.h>
 #include <webp/decode.h>
 
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace quenmark::platform {
 namespace {
@@ -39,6 +42,62 @@ Error outOfMemory(std::uint64_t width, std::uint64_t height) {
 
 const unsigned char* bytesOf(std::string_view bytes) { return reinterpret_cast<const unsigned char*>(bytes.data()); }
 
+/// One PNG being read with libpng, which reports errors by a long jump: every libpng call runs inside
+/// `run`, whose frame holds nothing that needs destroying, and leaves its results in this object.
+struct PngReading {
+  explicit PngReading(std::string_view data) : bytes(data) {
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, &PngReading::onError, &PngReading::onWarning);
+    if (png != nullptr) info = png_create_info_struct(png);
+    if (info != nullptr) png_set_read_fn(png, this, &PngReading::onRead);
+  }
+  ~PngReading() { png_destroy_read_struct(&png, &info, nullptr); }
+  PngReading(const PngReading&) = delete;
+  PngReading& operator=(const PngReading&) = delete;
+
+  /// Runs `step`; false (with `message`) when libpng gave up.
+  bool run(void (*step)(png_structp, png_infop, void*), void* context) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    step(png, info, context);
+    return true;
+  }
+
+  static void onError(png_structp png, png_const_charp text) {
+    auto* self = static_cast<PngReading*>(png_get_error_ptr(png));
+    std::snprintf(self->message, sizeof self->message, "%s", text);
+    png_longjmp(png, 1);
+  }
+  static void onWarning(png_structp, png_const_charp) {}
+  static void onRead(png_structp png, png_bytep out, png_size_t size) {
+    auto* self = static_cast<PngReading*>(png_get_io_ptr(png));
+    if (size > self->bytes.size() - self->offset) png_error(png, "the data ends early");
+    std::memcpy(out, self->bytes.data() + self->offset, size);
+    self->offset += size;
+  }
+
+  std::string_view bytes;
+  std::size_t offset = 0;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  char message[160] = "";
+};
+
+/// Reads the header and sets up the conversion of every colour type, bit depth and interlacing to 8-bit
+/// RGBA. Samples are taken as sRGB values unless a gamma chunk says otherwise, 16-bit ones included (as
+/// browsers and the systems hosts compare against read them).
+void readPngHeader(png_structp png, png_infop info, void*) {
+  png_set_benign_errors(png, 1);
+  png_read_info(png, info);
+  png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, transparency chunk to alpha
+  png_set_scale_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);  // opaque alpha where the image has none
+  png_set_alpha_mode(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+}
+
+void readPngRows(png_structp png, png_infop, void* rows) { png_read_image(png, static_cast<png_bytepp>(rows)); }
+
 struct TurboJpegHandleDeleter {
   void operator()(void* handle) const noexcept { tjDestroy(handle); }
 };
@@ -64,32 +123,24 @@ std::optional<ImageFormat> sniffImageFormat(std::string_view bytes) noexcept {
 }
 
 Result<std::shared_ptr<const Image>> decodePng(std::string_view bytes, const ImageDecodeLimits& limits) {
-  // libpng's simplified reader keeps its error handling (setjmp/longjmp) inside the library and reports
-  // failures through the return value and `message`.
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
-    Error error = imageError(std::string("The PNG image could not be read: ") + png.message + ".");
-    png_image_free(&png);
-    return error;
+  PngReading reading(bytes);
+  if (reading.png == nullptr || reading.info == nullptr) return imageError("The PNG decoder could not be created.");
+  if (!reading.run(readPngHeader, nullptr)) {
+    return imageError(std::string("The PNG image could not be read: ") + reading.message + ".");
   }
-  if (auto refused = checkDimensions("PNG", png.width, png.height, limits)) {
-    png_image_free(&png);
-    return *refused;
+  const png_uint_32 width = png_get_image_width(reading.png, reading.info);
+  const png_uint_32 height = png_get_image_height(reading.png, reading.info);
+  if (auto refused = checkDimensions("PNG", width, height, limits)) return *refused;
+  const std::size_t stride = std::size_t{width} * 4u;
+  if (png_get_rowbytes(reading.png, reading.info) != stride) return imageError("The PNG image has no RGBA form.");
+  auto pixels = allocatePixels(stride * height);
+  if (!pixels) return outOfMemory(width, height);
+  std::vector<png_bytep> rows(height);
+  for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.get() + y * stride;
+  if (!reading.run(readPngRows, rows.data())) {
+    return imageError(std::string("The PNG image could not be decoded: ") + reading.message + ".");
   }
-  png.format = PNG_FORMAT_RGBA;
-  const std::size_t stride = std::size_t{png.width} * 4u;
-  auto pixels = allocatePixels(stride * png.height);
-  if (!pixels) {
-    png_image_free(&png);
-    return outOfMemory(png.width, png.height);
-  }
-  // png_image_finish_read releases the reader whether it succeeds or not.
-  if (!png_image_finish_read(&png, nullptr, pixels.get(), static_cast<png_int_32>(stride), nullptr)) {
-    return imageError(std::string("The PNG image could not be decoded: ") + png.message + ".");
-  }
-  return std::shared_ptr<const Image>(std::make_shared<Image>(png.width, png.height, stride, std::move(pixels)));
+  return std::shared_ptr<const Image>(std::make_shared<Image>(width, height, stride, std::move(pixels)));
 }
 
 Result<std::shared_ptr<const Image>> decodeJpeg(std::string_view bytes, const ImageDecodeLimits& limits) {

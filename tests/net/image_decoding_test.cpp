@@ -3,7 +3,9 @@
 #include "test_images.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -64,6 +66,88 @@ TEST(ImageDecoding, DecodesEachFormatToRgba) {
   ASSERT_TRUE(jpeg.ok()) << jpeg.error().description;
   expectSamePixels(*jpeg.value(), opaque, 16);
   EXPECT_EQ(jpeg.value()->rgbaAt(5, 5) & 0xFFu, 0xFFu) << "JPEG pixels are opaque";
+}
+
+// The 8-bit RGBA pixel that sample `index` of `spec` shows; without gamma chunks samples are sRGB values.
+std::uint32_t knownPixel(const testsupport::PngSpec& spec, std::size_t index) {
+  const int channels = spec.channels();
+  const std::uint16_t* sample = spec.samples.data() + index * static_cast<std::size_t>(channels);
+  auto scaled = [&](std::uint32_t value) {
+    const std::uint32_t top = (1u << spec.bitDepth) - 1u;
+    return (value * 255u + top / 2u) / top;
+  };
+  std::uint32_t r = 0, g = 0, b = 0, a = 255;
+  if (spec.colorType == PNG_COLOR_TYPE_PALETTE) {
+    r = spec.palette[sample[0] * 3u];
+    g = spec.palette[sample[0] * 3u + 1];
+    b = spec.palette[sample[0] * 3u + 2];
+    if (sample[0] < spec.paletteAlpha.size()) a = spec.paletteAlpha[sample[0]];
+  } else {
+    const bool color = channels >= 3;
+    r = scaled(sample[0]);
+    g = scaled(sample[color ? 1 : 0]);
+    b = scaled(sample[color ? 2 : 0]);
+    if (channels == 2 || channels == 4) a = scaled(sample[channels - 1]);
+    if (!spec.transparent.empty() && std::equal(spec.transparent.begin(), spec.transparent.end(), sample)) a = 0;
+  }
+  return r << 24 | g << 16 | b << 8 | a;
+}
+
+TEST(ImageDecoding, PngsOfEveryColourTypeBitDepthAndInterlacingShowTheirKnownPixels) {
+  struct Case {
+    int colorType;
+    int bitDepth;
+    bool transparency;  // a tRNS chunk
+  };
+  const Case cases[] = {
+      {PNG_COLOR_TYPE_GRAY, 1, false},       {PNG_COLOR_TYPE_GRAY, 2, true},
+      {PNG_COLOR_TYPE_GRAY, 4, false},       {PNG_COLOR_TYPE_GRAY, 8, true},
+      {PNG_COLOR_TYPE_GRAY, 16, false},      {PNG_COLOR_TYPE_GRAY, 16, true},
+      {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false}, {PNG_COLOR_TYPE_GRAY_ALPHA, 16, false},
+      {PNG_COLOR_TYPE_RGB, 8, true},         {PNG_COLOR_TYPE_RGB, 16, false},
+      {PNG_COLOR_TYPE_RGB, 16, true},        {PNG_COLOR_TYPE_RGB_ALPHA, 8, false},
+      {PNG_COLOR_TYPE_RGB_ALPHA, 16, false}, {PNG_COLOR_TYPE_PALETTE, 1, true},
+      {PNG_COLOR_TYPE_PALETTE, 2, false},    {PNG_COLOR_TYPE_PALETTE, 4, true},
+      {PNG_COLOR_TYPE_PALETTE, 8, true},
+  };
+  std::mt19937 random(20251207);
+  for (const auto& [colorType, bitDepth, transparency] : cases) {
+    for (bool interlaced : {false, true}) {
+      testsupport::PngSpec spec{11, 7, colorType, bitDepth, interlaced, {}, {}, {}, {}};
+      const bool palette = colorType == PNG_COLOR_TYPE_PALETTE;
+      const std::uint32_t top = palette ? (1u << std::min(bitDepth, 4)) - 1u : (1u << bitDepth) - 1u;
+      for (std::size_t i = 0; i < std::size_t{spec.width} * spec.height * static_cast<std::size_t>(spec.channels());
+           ++i) {
+        spec.samples.push_back(static_cast<std::uint16_t>(random() % (top + 1)));
+      }
+      if (palette) {
+        for (std::uint32_t i = 0; i < (top + 1) * 3; ++i) spec.palette.push_back(static_cast<std::uint8_t>(random()));
+        if (transparency) spec.paletteAlpha = {0, 128};  // the other entries are opaque
+      } else if (transparency) {
+        spec.transparent.assign(spec.samples.begin(), spec.samples.begin() + spec.channels());  // the first pixel
+      }
+      SCOPED_TRACE("colour type " + std::to_string(colorType) + ", " + std::to_string(bitDepth) + " bits" +
+                   (interlaced ? ", interlaced" : ""));
+      auto decoded = decodeImage(testsupport::encodePng(spec));
+      ASSERT_TRUE(decoded.ok()) << decoded.error().description;
+      const Image& image = *decoded.value();
+      ASSERT_EQ(image.width(), spec.width);
+      ASSERT_EQ(image.height(), spec.height);
+      int worst = 0;
+      for (std::uint32_t y = 0; y < spec.height; ++y) {
+        for (std::uint32_t x = 0; x < spec.width; ++x) {
+          const std::uint32_t want = knownPixel(spec, std::size_t{y} * spec.width + x);
+          const std::uint32_t got = image.rgbaAt(x, y);
+          // The colour of a fully transparent pixel is not seen.
+          for (int shift = (want & 0xFFu) == 0 ? 0 : 24; shift >= 0; shift -= 8) {
+            worst = std::max(
+                worst, std::abs(static_cast<int>((got >> shift) & 0xFFu) - static_cast<int>((want >> shift) & 0xFFu)));
+          }
+        }
+      }
+      EXPECT_LE(worst, 1);
+    }
+  }
 }
 
 TEST(ImageDecoding, TellsFormatsApartByContent) {

@@ -18,7 +18,24 @@ struct TestPicture {
 /// A smooth picture (gradients compress well in every format). With `translucent`, alpha varies too.
 TestPicture makeTestPicture(std::uint32_t width, std::uint32_t height, bool translucent = false);
 
+/// A PNG of any colour type, bit depth and interlacing, as raw samples: `channels` values per pixel, row
+/// by row (palette indices for a palette image). Written without gamma or colour chunks.
+struct PngSpec {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  int colorType = 0;  // PNG_COLOR_TYPE_...
+  int bitDepth = 8;
+  bool interlaced = false;
+  std::vector<std::uint16_t> samples;
+  std::vector<std::uint8_t> palette;       // red, green, blue per entry
+  std::vector<std::uint8_t> paletteAlpha;  // tRNS of a palette image
+  std::vector<std::uint16_t> transparent;  // tRNS of a grey (one value) or RGB (three) image
+
+  int channels() const;
+};
+
 /// Encoders of the libraries the SDK decodes with. Each returns the file's bytes.
+std::string encodePng(const PngSpec& spec);
 std::string encodePng(const TestPicture& picture);
 std::string encodeJpeg(const TestPicture& picture, int quality = 90);
 std::string encodeWebp(const TestPicture& picture, bool lossless = true);

@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev
   libsimdjson-dev nlohmann-json3-dev
   libsqlite3-dev
-  libpng-dev libturbojpeg0-dev libwebp-dev
+  libpng-dev libturbojpeg0-dev libwebp-dev libexif-dev libjpeg62-turbo-dev
   libasio-dev liburiparser-dev uuid-dev libfontconfig-dev libhowardhinnant-date-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev libmicrohttpd-dev wrk

@@ -1,9 +1,13 @@
 #include "platform/image_decoding.h"
 
+#include <libexif/exif-data.h>
+#include <libexif/exif-loader.h>
 #include <png.h>
 #include <turbojpeg.h>
 #include <webp/decode.h>
 
+#include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -98,6 +102,65 @@ void readPngHeader(png_structp png, png_infop info, void*) {
 
 void readPngRows(png_structp png, png_infop, void* rows) { png_read_image(png, static_cast<png_bytepp>(rows)); }
 
+/// The EXIF orientation of a JPEG (1 to 8), 1 when it has none or an invalid one.
+int exifOrientation(std::string_view bytes) {
+  ExifLoader* loader = exif_loader_new();
+  if (loader == nullptr) return 1;
+  // The loader walks the markers up to the EXIF segment and stops there (or at the first other marker).
+  exif_loader_write(loader, const_cast<unsigned char*>(bytesOf(bytes)),
+                    static_cast<unsigned int>(std::min<std::size_t>(bytes.size(), UINT_MAX)));
+  ExifData* exif = exif_loader_get_data(loader);
+  exif_loader_unref(loader);
+  if (exif == nullptr) return 1;
+  int orientation = 1;
+  const ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+  if (entry != nullptr && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 && entry->size >= 2) {
+    orientation = exif_get_short(entry->data, exif_data_get_byte_order(exif));
+  }
+  exif_data_unref(exif);
+  return orientation >= 1 && orientation <= 8 ? orientation : 1;
+}
+
+/// CMYK pixels to RGBA in place. JPEG files store CMYK inverted (255 is no ink), as print software
+/// writes them and browsers read them: red = cyan * black / 255, and so on.
+void convertInvertedCmykToRgba(std::uint8_t* pixels, std::size_t count) {
+  for (std::uint8_t* p = pixels; p != pixels + count * 4u; p += 4) {
+    const unsigned black = p[3];
+    for (int i = 0; i < 3; ++i) p[i] = static_cast<std::uint8_t>((p[i] * black + 127u) / 255u);
+    p[3] = 0xFF;
+  }
+}
+
+/// The `width` x `height` RGBA picture turned upright for EXIF `orientation` (2 to 8): mirrored, turned a
+/// half or a quarter turn, or both. Nothing when there is no memory for the copy.
+std::unique_ptr<std::uint8_t[]> oriented(const std::uint8_t* source, std::uint32_t width, std::uint32_t height,
+                                         int orientation) {
+  const bool turned = orientation >= 5;
+  const std::uint32_t outWidth = turned ? height : width;
+  const std::uint32_t outHeight = turned ? width : height;
+  auto out = allocatePixels(std::size_t{outWidth} * outHeight * 4u);
+  if (!out) return out;
+  for (std::uint32_t y = 0; y < outHeight; ++y) {
+    for (std::uint32_t x = 0; x < outWidth; ++x) {
+      // The stored pixel that shows at (x, y).
+      std::uint32_t sx = x;
+      std::uint32_t sy = y;
+      switch (orientation) {
+        case 2: sx = width - 1 - x; break;                       // mirrored left to right
+        case 3: sx = width - 1 - x, sy = height - 1 - y; break;  // half turn
+        case 4: sy = height - 1 - y; break;                      // mirrored top to bottom
+        case 5: sx = y, sy = x; break;                           // mirrored along the main diagonal
+        case 6: sx = y, sy = height - 1 - x; break;              // stored a quarter turn anticlockwise
+        case 7: sx = width - 1 - y, sy = height - 1 - x; break;  // mirrored along the other diagonal
+        case 8: sx = width - 1 - y, sy = x; break;               // stored a quarter turn clockwise
+        default: break;
+      }
+      std::memcpy(out.get() + (std::size_t{y} * outWidth + x) * 4u, source + (std::size_t{sy} * width + sx) * 4u, 4);
+    }
+  }
+  return out;
+}
+
 struct TurboJpegHandleDeleter {
   void operator()(void* handle) const noexcept { tjDestroy(handle); }
 };
@@ -159,20 +222,29 @@ Result<std::shared_ptr<const Image>> decodeJpeg(std::string_view bytes, const Im
     return imageError(std::string("The JPEG image could not be read: ") + tjGetErrorStr2(handle) + ".");
   }
   if (width <= 0 || height <= 0) return imageError("The JPEG image has no pixels.");
-  if (auto refused =
-          checkDimensions("JPEG", static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), limits)) {
-    return *refused;
-  }
+  const int orientation = exifOrientation(bytes);
+  const bool turned = orientation >= 5;  // a quarter turn swaps width and height
+  const auto shownWidth = static_cast<std::uint32_t>(turned ? height : width);
+  const auto shownHeight = static_cast<std::uint32_t>(turned ? width : height);
+  if (auto refused = checkDimensions("JPEG", shownWidth, shownHeight, limits)) return *refused;
   const std::size_t stride = static_cast<std::size_t>(width) * 4u;
   auto pixels = allocatePixels(stride * static_cast<std::size_t>(height));
-  if (!pixels) return outOfMemory(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
+  if (!pixels) return outOfMemory(shownWidth, shownHeight);
+  // CMYK and YCCK pictures (from print workflows and some cameras) only decompress to CMYK.
+  const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
   // A warning (such as a premature end of the data) also fails: the rest of the picture would be
   // filler, and a partly grey picture is worse than the caller's placeholder.
-  if (tjDecompress2(handle, data, size, pixels.get(), width, static_cast<int>(stride), height, TJPF_RGBA, 0) != 0) {
+  if (tjDecompress2(handle, data, size, pixels.get(), width, static_cast<int>(stride), height,
+                    cmyk ? TJPF_CMYK : TJPF_RGBA, 0) != 0) {
     return imageError(std::string("The JPEG image could not be decoded: ") + tjGetErrorStr2(handle) + ".");
   }
-  return std::shared_ptr<const Image>(std::make_shared<Image>(
-      static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), stride, std::move(pixels)));
+  if (cmyk) convertInvertedCmykToRgba(pixels.get(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  if (orientation != 1) {
+    pixels = oriented(pixels.get(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), orientation);
+    if (!pixels) return outOfMemory(shownWidth, shownHeight);
+  }
+  return std::shared_ptr<const Image>(
+      std::make_shared<Image>(shownWidth, shownHeight, std::size_t{shownWidth} * 4u, std::move(pixels)));
 }
 
 Result<std::shared_ptr<const Image>> decodeWebp(std::string_view bytes, const ImageDecodeLimits& limits) {

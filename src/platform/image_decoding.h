@@ -24,9 +24,10 @@ struct ImageDecodeLimits {
 /// The format of `bytes` judged by their magic numbers (not by a file name or content type).
 std::optional<ImageFormat> sniffImageFormat(std::string_view bytes) noexcept;
 
-/// Decodes PNG, JPEG or WebP bytes into an RGBA image. The header's dimensions are checked against
-/// `limits` before pixels are allocated. Bytes that are no image, corrupt or truncated data, and images
-/// over the limits give an `ErrorKind::image` error. Pure and thread-safe; never throws.
+/// Decodes PNG, JPEG or WebP bytes into an upright RGBA image (a JPEG turned by its EXIF orientation).
+/// The header's dimensions, as shown, are checked against `limits` before pixels are allocated. Bytes
+/// that are no image, corrupt or truncated data, and images over the limits give an `ErrorKind::image`
+/// error. Pure and thread-safe; never throws.
 Result<std::shared_ptr<const Image>> decodeImage(std::string_view bytes, const ImageDecodeLimits& limits = {});
 
 /// The single-format decoders behind `decodeImage` (the caller has sniffed the format).

@@ -150,6 +150,67 @@ TEST(ImageDecoding, PngsOfEveryColourTypeBitDepthAndInterlacingShowTheirKnownPix
   }
 }
 
+TEST(ImageDecoding, CmykAndYcckJpegsShowTheirColours) {
+  const TestPicture picture = makeTestPicture(48, 32);
+  for (bool ycck : {false, true}) {
+    for (std::uint8_t black : {std::uint8_t{255}, std::uint8_t{128}}) {
+      SCOPED_TRACE(std::string(ycck ? "YCCK" : "CMYK") + ", black " + std::to_string(black));
+      auto decoded = decodeImage(testsupport::encodeCmykJpeg(picture, ycck, black));
+      ASSERT_TRUE(decoded.ok()) << decoded.error().description;
+      TestPicture shown = picture;
+      for (std::size_t i = 0; i < shown.rgba.size(); ++i) {
+        if (i % 4 != 3) shown.rgba[i] = static_cast<std::uint8_t>(shown.rgba[i] * black / 255);
+      }
+      expectSamePixels(*decoded.value(), shown, 16);
+    }
+  }
+}
+
+TEST(ImageDecoding, JpegsAreTurnedUprightByTheirExifOrientation) {
+  constexpr std::uint32_t kRed = 0xFF0000FF, kGreen = 0x00FF00FF, kBlue = 0x0000FFFF, kWhite = 0xFFFFFFFF;
+  // Stored 64 x 32: red, green above blue, white.
+  TestPicture stored{64, 32, std::vector<std::uint8_t>(64u * 32u * 4u)};
+  for (std::uint32_t y = 0; y < 32; ++y) {
+    for (std::uint32_t x = 0; x < 64; ++x) {
+      const std::uint32_t color = y < 16 ? (x < 32 ? kRed : kGreen) : (x < 32 ? kBlue : kWhite);
+      for (int i = 0; i < 4; ++i)
+        stored.rgba[(y * 64u + x) * 4u + i] = static_cast<std::uint8_t>(color >> (24 - 8 * i));
+    }
+  }
+  const std::string jpeg = testsupport::encodeJpeg(stored, 95);
+  struct Case {
+    std::uint16_t orientation;
+    bool tall;
+    std::uint32_t topLeft, topRight, bottomLeft, bottomRight;
+  };
+  const Case cases[] = {
+      {1, false, kRed, kGreen, kBlue, kWhite}, {2, false, kGreen, kRed, kWhite, kBlue},
+      {3, false, kWhite, kBlue, kGreen, kRed}, {4, false, kBlue, kWhite, kRed, kGreen},
+      {5, true, kRed, kBlue, kGreen, kWhite},  {6, true, kBlue, kRed, kWhite, kGreen},
+      {7, true, kWhite, kGreen, kBlue, kRed},  {8, true, kGreen, kWhite, kRed, kBlue},
+      {9, false, kRed, kGreen, kBlue, kWhite},  // not an orientation: left as stored
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+    auto decoded = decodeImage(testsupport::withExifOrientation(jpeg, c.orientation, c.orientation % 2 == 0));
+    ASSERT_TRUE(decoded.ok()) << decoded.error().description;
+    const Image& image = *decoded.value();
+    ASSERT_EQ(image.width(), c.tall ? 32u : 64u);
+    ASSERT_EQ(image.height(), c.tall ? 64u : 32u);
+    const std::uint32_t w = image.width(), h = image.height();
+    const std::pair<std::uint32_t, std::uint32_t> centres[] = {
+        {w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}};
+    const std::uint32_t wanted[] = {c.topLeft, c.topRight, c.bottomLeft, c.bottomRight};
+    for (int i = 0; i < 4; ++i) {
+      const std::uint32_t got = image.rgbaAt(centres[i].first, centres[i].second);
+      for (int shift = 8; shift < 32; shift += 8) {
+        EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFFu), static_cast<int>((wanted[i] >> shift) & 0xFFu), 40)
+            << "quarter " << i;
+      }
+    }
+  }
+}
+
 TEST(ImageDecoding, TellsFormatsApartByContent) {
   const TestPicture picture = makeTestPicture(8, 8);
   EXPECT_EQ(sniffImageFormat(testsupport::encodePng(picture)), ImageFormat::png);

@@ -1,10 +1,14 @@
 #include "test_images.h"
 
+#include <cstdio>  // before jpeglib.h, which uses FILE
+
+#include <jpeglib.h>
 #include <png.h>
 #include <turbojpeg.h>
 #include <webp/encode.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -148,6 +152,59 @@ std::string encodeJpeg(const TestPicture& picture, int quality) {
   tjDestroy(handle);
   if (rc != 0) throw std::runtime_error("tjCompress2 failed");
   return bytes;
+}
+
+std::string encodeCmykJpeg(const TestPicture& picture, bool ycck, std::uint8_t black) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);  // a failure ends the test program
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = picture.width;
+  info.image_height = picture.height;
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_colorspace(&info, ycck ? JCS_YCCK : JCS_CMYK);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<std::uint8_t> row(std::size_t{picture.width} * 4u);
+  while (info.next_scanline < info.image_height) {
+    const std::uint8_t* rgba = picture.rgba.data() + std::size_t{info.next_scanline} * picture.width * 4u;
+    for (std::size_t i = 0; i < row.size(); i += 4) {
+      std::memcpy(&row[i], rgba + i, 3);
+      row[i + 3] = black;
+    }
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(out), size);
+  std::free(out);
+  return bytes;
+}
+
+std::string withExifOrientation(const std::string& jpeg, std::uint16_t orientation, bool bigEndian) {
+  // "Exif\0\0", then a TIFF header and one directory with one entry: tag 0x0112, type SHORT, count 1.
+  auto u16 = [&](std::uint16_t v) {
+    return bigEndian ? std::string{static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}
+                     : std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+  };
+  auto u32 = [&](std::uint32_t v) {
+    return bigEndian ? u16(static_cast<std::uint16_t>(v >> 16)) + u16(static_cast<std::uint16_t>(v & 0xFFFF))
+                     : u16(static_cast<std::uint16_t>(v & 0xFFFF)) + u16(static_cast<std::uint16_t>(v >> 16));
+  };
+  std::string tiff = std::string(bigEndian ? "MM" : "II") + u16(42) + u32(8);
+  tiff += u16(1) + u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0) + u32(0);
+  const std::string payload = std::string("Exif\0\0", 6) + tiff;
+  const auto length = static_cast<std::uint16_t>(payload.size() + 2);
+  std::string segment = "\xFF\xE1";
+  segment += static_cast<char>(length >> 8);
+  segment += static_cast<char>(length & 0xFF);
+  return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
 }
 
 std::string encodeWebp(const TestPicture& picture, bool lossless) {

@@ -39,6 +39,11 @@ std::string encodePng(const PngSpec& spec);
 std::string encodePng(const TestPicture& picture);
 std::string encodeJpeg(const TestPicture& picture, int quality = 90);
 std::string encodeWebp(const TestPicture& picture, bool lossless = true);
+/// A CMYK JPEG (plain CMYK, or YCCK with `ycck`) stored inverted as print software does: each channel is
+/// the picture's red, green and blue, and black is `black` (255 means none).
+std::string encodeCmykJpeg(const TestPicture& picture, bool ycck, std::uint8_t black);
+/// `jpeg` with an EXIF segment holding `orientation`, in big- or little-endian byte order.
+std::string withExifOrientation(const std::string& jpeg, std::uint16_t orientation, bool bigEndian);
 
 /// Small valid files whose headers were rewritten to claim `width` x `height`, followed by far too
 /// little data for that size: a decoder must refuse them from the header alone.

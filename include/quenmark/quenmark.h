@@ -45,6 +45,7 @@
 #include <quenmark/platform/platform.h>
 #include <quenmark/platform/run_loop.h>
 #include <quenmark/platform/url_opener.h>
+#include <quenmark/sdk/content_link.h>
 #include <quenmark/sdk/sdk_version.h>
 #include <quenmark/sdk/story_configuration.h>
 #include <quenmark/sdk/story_environment.h>

@@ -2,6 +2,7 @@
 #include <quenmark/banners/banner_view.h>
 #include <quenmark/net/story_image_pipeline.h>
 #include <quenmark/platform/platform.h>
+#include <quenmark/sdk/content_link.h>
 #include <quenmark/sdk/story_sdk.h>
 
 #include "net/story_api.h"
@@ -305,7 +306,7 @@ void BannerView::openCallToAction(const BannerItem& item) {
   switch (item.ctaType()) {
     case BannerCtaType::externalURL:
     case BannerCtaType::deepLink:
-    case BannerCtaType::internalRoute: platform::currentPlatform()->urlOpener->open(*url); return;
+    case BannerCtaType::internalRoute: openContentLink(*url); return;
     case BannerCtaType::customEvent:
     case BannerCtaType::none: return;  // the host hears of the tap through its event handler only
   }

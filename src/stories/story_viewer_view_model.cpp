@@ -2,6 +2,7 @@
 
 #include <quenmark/net/story_image_pipeline.h>
 #include <quenmark/platform/platform.h>
+#include <quenmark/sdk/content_link.h>
 #include <quenmark/sdk/story_sdk.h>
 
 #include "net/story_api.h"
@@ -331,7 +332,7 @@ void StoryViewerViewModel::handleSwipeUp() {
   StorySDK::shared().report(StorySDKEvent::SwipeUp{groupId, itemId}, placementKey_);
   if (callbackURL) {
     // Without an open-URL action nothing opens; the viewer stays on the item either way.
-    if (OpenURLAction action = openURLAction_) action(*callbackURL);
+    if (OpenURLAction action = openURLAction_) openContentLink(*callbackURL, action);
   } else {
     next();
   }

@@ -338,7 +338,8 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
                               {2, 2, "ok-2.png", "EXTERNAL_URL", "https://example.com/shop"},
                               {3, 3, "ok-3.png", "DEEP_LINK", "myapp://offers/7"},
                               {4, 4, "ok-4.png", "NONE", "https://example.com/none"},
-                              {5, 5, "ok-5.png", "INTERNAL_ROUTE", std::nullopt}};
+                              {5, 5, "ok-5.png", "INTERNAL_ROUTE", std::nullopt},
+                              {6, 6, "ok-6.png", "EXTERNAL_URL", "file:///etc/passwd"}};
   serveBanners({bannerJson(9, "STATIC", plans)});
   auto view = makeView();
   view->loadBanners();
@@ -352,18 +353,18 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
   EXPECT_EQ(reported<Click>()[1].url->string(), "https://example.com/promo");
   EXPECT_TRUE(tp.urlOpener->opened().empty());
 
-  for (int item = 1; item < 5; ++item) {
+  for (int item = 1; item < 6; ++item) {
     view->applyPosition(0, item, 0);
     view->handleTap();
   }
-  EXPECT_EQ(reported<Click>().size(), 6u);
+  EXPECT_EQ(reported<Click>().size(), 7u);
   EXPECT_FALSE(reported<Click>()[5].url);
   std::vector<std::string> opened;
   for (const auto& url : tp.urlOpener->opened()) opened.push_back(url.string());
-  EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/shop", "myapp://offers/7"}));
+  EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/shop", "myapp://offers/7"}));  // no file:
 
   // Clicks are never de-duplicated: one SDK event per tap.
-  EXPECT_EQ(sentBodies("/sdk/v1/events").size(), 6u);
+  EXPECT_EQ(sentBodies("/sdk/v1/events").size(), 7u);
 }
 
 TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions) {

@@ -223,6 +223,7 @@ TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnce
 
 TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
   content.group("g1").swipe("s1", "https://example.com/offer").swipe("s2", std::nullopt).plain("a");
+  content.swipe("s3", "file:///home/user/.ssh/id_rsa");
   auto viewer = openViewer();
   std::vector<std::string> opened;
   viewer->setOpenURLAction([&](const Url& url) { opened.push_back(url.string()); });
@@ -256,6 +257,13 @@ TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
                            "host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
   viewer->handleSwipeUp();
   EXPECT_TRUE(take().empty());
+
+  // A link that reaches local files is reported but not opened.
+  viewer->next();
+  log.take();
+  viewer->handleSwipeUp();
+  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s3", "analytics:SWIPE_UP g1/s3", "sdk:SWIPE_UP g1/s3"}));
+  EXPECT_EQ(opened.size(), 3u);
 
   // Without an open-URL action the swipe is reported and nothing opens.
   auto bare = openViewer();

@@ -133,7 +133,7 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
   void markItemInvalid(const Banner& banner, const BannerItem& item);
   /// Reports `bannerClick` (on every tap, whatever the item's link type).
   void trackBannerClick(const Banner& banner, const BannerItem& item);
-  /// Opens the item's link through the platform for external URLs, deep links and internal routes.
+  /// Opens the item's link through `openContentLink` for external URLs, deep links and internal routes.
   void openCallToAction(const BannerItem& item);
 
   /// "bannerId:itemId".

@@ -53,7 +53,8 @@ class QUENMARK_EXPORT StoryViewerViewModel final : public ObservableObject<Story
                                                    public std::enable_shared_from_this<StoryViewerViewModel> {
  public:
   using Field = StoryViewerViewModelField;
-  /// Opens a URL; set by the view. Called on the main thread.
+  /// Opens a URL; set by the view. Called on the main thread, through `openContentLink`, so only with
+  /// links that may be opened.
   using OpenURLAction = std::function<void(const Url&)>;
 
   /// Playback timer period and the time credited per tick, in seconds.

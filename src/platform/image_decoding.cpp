@@ -85,12 +85,15 @@ struct PngReading {
   char message[160] = "";
 };
 
-/// Reads the header and sets up the conversion of every colour type, bit depth and interlacing to 8-bit
-/// RGBA. Samples are taken as sRGB values unless a gamma chunk says otherwise, 16-bit ones included (as
-/// browsers and the systems hosts compare against read them).
 void readPngHeader(png_structp png, png_infop info, void*) {
   png_set_benign_errors(png, 1);
   png_read_info(png, info);
+}
+
+/// Sets up the conversion of every colour type, bit depth and interlacing to 8-bit RGBA. Samples are
+/// taken as sRGB values unless a gamma chunk says otherwise, 16-bit ones included (as browsers and the
+/// systems hosts compare against read them).
+void convertPngToRgba(png_structp png, png_infop info, void*) {
   png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, transparency chunk to alpha
   png_set_scale_16(png);
   png_set_gray_to_rgb(png);
@@ -194,6 +197,9 @@ Result<std::shared_ptr<const Image>> decodePng(std::string_view bytes, const Ima
   const png_uint_32 width = png_get_image_width(reading.png, reading.info);
   const png_uint_32 height = png_get_image_height(reading.png, reading.info);
   if (auto refused = checkDimensions("PNG", width, height, limits)) return *refused;
+  if (!reading.run(convertPngToRgba, nullptr)) {
+    return imageError(std::string("The PNG image could not be read: ") + reading.message + ".");
+  }
   const std::size_t stride = std::size_t{width} * 4u;
   if (png_get_rowbytes(reading.png, reading.info) != stride) return imageError("The PNG image has no RGBA form.");
   auto pixels = allocatePixels(stride * height);

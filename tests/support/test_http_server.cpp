@@ -96,7 +96,7 @@ struct TestHttpServer::Impl {
         scripted.body.size(), scripted.contentType.c_str(),
         [this, body = scripted.body, piece, pause = scripted.trickle](std::size_t offset, std::size_t, auto& sink) {
           std::unique_lock lock(mutex);
-          if (arrived.wait_for(lock, pause, [&] { return !server.is_running(); })) return false;
+          if (arrived.wait_for(lock, pause, [&] { return stopping; })) return false;
           lock.unlock();
           return sink.write(body.data() + offset, std::min(piece, body.size() - offset));
         });

@@ -216,7 +216,7 @@ TEST_F(StoryViewerPlayback, CompletionOncePerGroupOpenOnEveryEntryWidgetViewOnce
   viewer->next();
   viewer->vote(content.id("x"));
   viewer->trackCTATap();
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
   EXPECT_EQ(viewer->currentGroupIndex(), 2u);
   EXPECT_FALSE(viewer->isVotingInProgress());
 }
@@ -260,9 +260,9 @@ TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
 
   // A link that reaches local files is reported but not opened.
   viewer->next();
-  log.take();
+  take();
   viewer->handleSwipeUp();
-  EXPECT_EQ(log.take(), (Lines{"host:swipeUp g1/s3", "analytics:SWIPE_UP g1/s3", "sdk:SWIPE_UP g1/s3"}));
+  EXPECT_EQ(take(), (Lines{"host:swipeUp g1/s3", "analytics:SWIPE_UP g1/s3", "sdk:SWIPE_UP g1/s3"}));
   EXPECT_EQ(opened.size(), 3u);
 
   // Without an open-URL action the swipe is reported and nothing opens.
@@ -276,10 +276,10 @@ TEST_F(StoryViewerPlayback, SwipeUpIsDebouncedPerItemOnTheWallClock) {
 
   // Nor after the viewer closed.
   bare->close();
-  log.take();
+  take();
   tp.clock->setWallNow(tp.clock->wallNow() + std::chrono::seconds(1));
   bare->handleSwipeUp();
-  EXPECT_TRUE(log.take().empty());
+  EXPECT_TRUE(take().empty());
 }
 
 /// The main thread with a handle on every timer callback, so that a test can fire a timer at a moment of

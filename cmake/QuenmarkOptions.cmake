@@ -22,6 +22,13 @@ elseif(NOT QUENMARK_SANITIZE STREQUAL "")
   message(FATAL_ERROR "QUENMARK_SANITIZE must be empty, 'address' or 'thread'")
 endif()
 
+if(QUENMARK_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "QUENMARK_FUZZ needs clang (libFuzzer)")
+  endif()
+  target_compile_options(quenmark_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 set(CMAKE_CXX_VISIBILITY_PRESET hidden)
 set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)

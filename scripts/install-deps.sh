@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates openssl
-  clang clang-format
+  clang clang-format libclang-rt-14-dev
   libcurl4-openssl-dev
   libsimdjson-dev nlohmann-json3-dev
   libsqlite3-dev

@@ -87,6 +87,14 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
   outFd_ = out[0];
 }
 
+void BackgroundProcess::kill() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  int status = 0;
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+}
+
 BackgroundProcess::~BackgroundProcess() {
   if (pid_ > 0) {
     ::kill(pid_, SIGTERM);

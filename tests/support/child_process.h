@@ -30,6 +30,8 @@ class BackgroundProcess {
   /// Reads standard output until a whole line arrives or `timeout` passes.
   std::optional<std::string> readLine(std::chrono::milliseconds timeout);
   bool running() const { return pid_ > 0; }
+  /// Kills the child with SIGKILL, wherever it is, and reaps it.
+  void kill();
 
  private:
   pid_t pid_ = -1;

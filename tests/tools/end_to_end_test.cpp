@@ -247,5 +247,44 @@ TEST(CommandTimeout, ACommandEndsWithinItsTimeoutWhenTheServiceNeverAnswers) {
   EXPECT_LT(elapsed, std::chrono::seconds{6});
 }
 
+TEST_F(EndToEnd, PlayGoesToTheEndThroughAProxyThatSpoilsHalfTheRequests) {
+  // The bar's first load passes; after that any request may be reset, cut short, answered with garbage,
+  // swamped, closed on or redirected in a loop. Faults that only wait out the 60-second timeout are left out.
+  BackgroundProcess proxy(QUENMARK_CHAOS_PROXY_PATH,
+                          {"--upstream", baseUrl_, "--probability", "0.5", "--seed", "3", "--pass-first", "1",
+                           "--faults", "reset,garbage,truncate,oversize,close,redirect"});
+  auto listening = proxy.readLine(std::chrono::seconds{20});
+  ASSERT_TRUE(listening && listening->find("http://") != std::string::npos);
+  baseUrl_ = listening->substr(listening->find("http://"));
+
+  ProcessResult play = cli({"play", "feed", "--answer", "first", "--swipe", "--events-json"});
+  ASSERT_EQ(play.exitCode, 0) << play.err << play.out;
+  std::vector<std::string> playback;
+  std::string lastAction;
+  std::istringstream lines(play.out);
+  for (std::string line; std::getline(lines, line);) {
+    json record = json::parse(line);
+    if (record.contains("player")) {
+      lastAction = record["player"];
+      continue;
+    }
+    // Votes may fail; what the viewer plays may not.
+    const std::string event = record["event"];
+    if (event == "pollVoted" || event == "quizAnswered") continue;
+    playback.push_back(event + " " +
+                       record[record.contains("itemId") ? "itemId" : "groupId"].get<std::string>().substr(34));
+  }
+  EXPECT_EQ(playback,
+            (std::vector<std::string>{"storyGroupImpression 01", "storyGroupImpression 02", "storyOpen 01",
+                                      "storyItemImpression 01", "pollViewed 01", "storyItemImpression 02", "swipeUp 02",
+                                      "storyCompleted 01", "storyOpen 02", "storyItemImpression 03", "quizViewed 03",
+                                      "storyCompleted 02", "storyClose 02"}));
+  EXPECT_EQ(lastAction, "dismissed");
+
+  int spoiled = 0;
+  while (auto line = proxy.readLine(std::chrono::milliseconds{500})) spoiled += !line->ends_with(" pass");
+  EXPECT_GT(spoiled, 0);
+}
+
 }  // namespace
 }  // namespace quenmark::testsupport

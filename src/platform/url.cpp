@@ -17,7 +17,8 @@ struct ParsedUri {
 
   explicit ParsedUri(const std::string& text) {
     const char* error = nullptr;
-    valid = uriParseSingleUriA(&uri, text.c_str(), &error) == URI_SUCCESS;
+    // Bounded by the size, not by a NUL: a text with a NUL inside is no URL, not the URL before the NUL.
+    valid = uriParseSingleUriExA(&uri, text.data(), text.data() + text.size(), &error) == URI_SUCCESS;
   }
   ~ParsedUri() {
     if (valid) uriFreeUriMembersA(&uri);

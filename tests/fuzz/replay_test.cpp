@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace quenmark::fuzz {
 namespace {
@@ -52,7 +53,10 @@ TEST(FuzzInputs, EveryDirectoryBelongsToATarget) {
   for (const char* kind : {"corpus", "regressions"}) {
     if (!std::filesystem::is_directory(kInputs / kind)) continue;
     for (const auto& dir : std::filesystem::directory_iterator(kInputs / kind)) {
-      EXPECT_TRUE(targets().count(dir.path().filename().string())) << dir.path();
+      const std::string name = dir.path().filename().string();
+      // Targets of tools this build leaves out (the reference service) have inputs but no entry here.
+      const bool unbuilt = std::string_view(QUENMARK_FUZZ_UNBUILT).find("," + name + ",") != std::string_view::npos;
+      EXPECT_TRUE(unbuilt || targets().count(name)) << dir.path();
     }
   }
 }

@@ -241,6 +241,7 @@ struct ChaosProxy::Impl {
       sendAll(fd, *answer);
     } else {
       spoil(fd, *fault, *request, answer.value_or(""), unavailable);
+      if (*fault == Fault::reset) return;  // closed at once, with the reset armed
     }
     ::shutdown(fd, SHUT_WR);
     holdUntilClosed(fd);
@@ -289,7 +290,7 @@ struct ChaosProxy::Impl {
         }
         return;
       }
-      case Fault::stall:
+      case Fault::stall: holdUntilClosed(fd); return;
       case Fault::close: return;
       case Fault::redirect: {
         const std::string target =

@@ -50,7 +50,9 @@ struct Pieces {
 Pieces split(const std::string& text, const UriUriA& uri) {
   const char* begin = text.c_str();
   const char* authorityEnd = uri.scheme.afterLast + 1;  // just after "scheme:"
-  if (hasRange(uri.hostText)) {
+  if (hasRange(uri.hostText) && (uri.hostText.first < begin || uri.hostText.first > begin + text.size())) {
+    authorityEnd += 2;  // "scheme://" with an empty authority: uriparser points the host at a text of its own
+  } else if (hasRange(uri.hostText)) {
     authorityEnd = uri.hostText.afterLast;
     if (uri.hostData.ip6 != nullptr || uri.hostData.ipFuture.first != nullptr) ++authorityEnd;  // "]"
     if (hasRange(uri.portText)) authorityEnd = uri.portText.afterLast;

@@ -26,11 +26,11 @@ ByteRange parseByteRange(std::string_view header, std::uint64_t size) {
   ByteRange whole;
   header = trimmed(header);
   if (header.substr(0, unit.size()) != unit) return whole;
-  std::string_view spec = trimmed(header.substr(unit.size()));
-  auto dash = spec.find('-');
-  if (dash == std::string_view::npos || spec.find(',') != std::string_view::npos) return whole;
-  std::string_view firstText = trimmed(spec.substr(0, dash));
-  std::string_view lastText = trimmed(spec.substr(dash + 1));
+  std::string_view rangeText = trimmed(header.substr(unit.size()));
+  auto dash = rangeText.find('-');
+  if (dash == std::string_view::npos || rangeText.find(',') != std::string_view::npos) return whole;
+  std::string_view firstText = trimmed(rangeText.substr(0, dash));
+  std::string_view lastText = trimmed(rangeText.substr(dash + 1));
 
   if (firstText.empty()) {
     auto suffix = number(lastText);

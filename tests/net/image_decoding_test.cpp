@@ -68,27 +68,28 @@ TEST(ImageDecoding, DecodesEachFormatToRgba) {
   EXPECT_EQ(jpeg.value()->rgbaAt(5, 5) & 0xFFu, 0xFFu) << "JPEG pixels are opaque";
 }
 
-// The 8-bit RGBA pixel that sample `index` of `spec` shows; without gamma chunks samples are sRGB values.
-std::uint32_t knownPixel(const testsupport::PngSpec& spec, std::size_t index) {
-  const int channels = spec.channels();
-  const std::uint16_t* sample = spec.samples.data() + index * static_cast<std::size_t>(channels);
+// The 8-bit RGBA pixel that sample `index` of `picture` shows; without gamma chunks samples are sRGB values.
+std::uint32_t knownPixel(const testsupport::PngPicture& picture, std::size_t index) {
+  const int channels = picture.channels();
+  const std::uint16_t* sample = picture.samples.data() + index * static_cast<std::size_t>(channels);
   auto scaled = [&](std::uint32_t value) {
-    const std::uint32_t top = (1u << spec.bitDepth) - 1u;
+    const std::uint32_t top = (1u << picture.bitDepth) - 1u;
     return (value * 255u + top / 2u) / top;
   };
   std::uint32_t r = 0, g = 0, b = 0, a = 255;
-  if (spec.colorType == PNG_COLOR_TYPE_PALETTE) {
-    r = spec.palette[sample[0] * 3u];
-    g = spec.palette[sample[0] * 3u + 1];
-    b = spec.palette[sample[0] * 3u + 2];
-    if (sample[0] < spec.paletteAlpha.size()) a = spec.paletteAlpha[sample[0]];
+  if (picture.colorType == PNG_COLOR_TYPE_PALETTE) {
+    r = picture.palette[sample[0] * 3u];
+    g = picture.palette[sample[0] * 3u + 1];
+    b = picture.palette[sample[0] * 3u + 2];
+    if (sample[0] < picture.paletteAlpha.size()) a = picture.paletteAlpha[sample[0]];
   } else {
     const bool color = channels >= 3;
     r = scaled(sample[0]);
     g = scaled(sample[color ? 1 : 0]);
     b = scaled(sample[color ? 2 : 0]);
     if (channels == 2 || channels == 4) a = scaled(sample[channels - 1]);
-    if (!spec.transparent.empty() && std::equal(spec.transparent.begin(), spec.transparent.end(), sample)) a = 0;
+    if (!picture.transparent.empty() && std::equal(picture.transparent.begin(), picture.transparent.end(), sample))
+      a = 0;
   }
   return r << 24 | g << 16 | b << 8 | a;
 }
@@ -113,30 +114,32 @@ TEST(ImageDecoding, PngsOfEveryColourTypeBitDepthAndInterlacingShowTheirKnownPix
   std::mt19937 random(20251207);
   for (const auto& [colorType, bitDepth, transparency] : cases) {
     for (bool interlaced : {false, true}) {
-      testsupport::PngSpec spec{11, 7, colorType, bitDepth, interlaced, {}, {}, {}, {}};
+      testsupport::PngPicture picture{11, 7, colorType, bitDepth, interlaced, {}, {}, {}, {}};
       const bool palette = colorType == PNG_COLOR_TYPE_PALETTE;
       const std::uint32_t top = palette ? (1u << std::min(bitDepth, 4)) - 1u : (1u << bitDepth) - 1u;
-      for (std::size_t i = 0; i < std::size_t{spec.width} * spec.height * static_cast<std::size_t>(spec.channels());
-           ++i) {
-        spec.samples.push_back(static_cast<std::uint16_t>(random() % (top + 1)));
+      for (std::size_t i = 0;
+           i < std::size_t{picture.width} * picture.height * static_cast<std::size_t>(picture.channels()); ++i) {
+        picture.samples.push_back(static_cast<std::uint16_t>(random() % (top + 1)));
       }
       if (palette) {
-        for (std::uint32_t i = 0; i < (top + 1) * 3; ++i) spec.palette.push_back(static_cast<std::uint8_t>(random()));
-        if (transparency) spec.paletteAlpha = {0, 128};  // the other entries are opaque
+        for (std::uint32_t i = 0; i < (top + 1) * 3; ++i)
+          picture.palette.push_back(static_cast<std::uint8_t>(random()));
+        if (transparency) picture.paletteAlpha = {0, 128};  // the other entries are opaque
       } else if (transparency) {
-        spec.transparent.assign(spec.samples.begin(), spec.samples.begin() + spec.channels());  // the first pixel
+        picture.transparent.assign(picture.samples.begin(),
+                                   picture.samples.begin() + picture.channels());  // the first pixel
       }
       SCOPED_TRACE("colour type " + std::to_string(colorType) + ", " + std::to_string(bitDepth) + " bits" +
                    (interlaced ? ", interlaced" : ""));
-      auto decoded = decodeImage(testsupport::encodePng(spec));
+      auto decoded = decodeImage(testsupport::encodePng(picture));
       ASSERT_TRUE(decoded.ok()) << decoded.error().description;
       const Image& image = *decoded.value();
-      ASSERT_EQ(image.width(), spec.width);
-      ASSERT_EQ(image.height(), spec.height);
+      ASSERT_EQ(image.width(), picture.width);
+      ASSERT_EQ(image.height(), picture.height);
       int worst = 0;
-      for (std::uint32_t y = 0; y < spec.height; ++y) {
-        for (std::uint32_t x = 0; x < spec.width; ++x) {
-          const std::uint32_t want = knownPixel(spec, std::size_t{y} * spec.width + x);
+      for (std::uint32_t y = 0; y < picture.height; ++y) {
+        for (std::uint32_t x = 0; x < picture.width; ++x) {
+          const std::uint32_t want = knownPixel(picture, std::size_t{y} * picture.width + x);
           const std::uint32_t got = image.rgbaAt(x, y);
           // The colour of a fully transparent pixel is not seen.
           for (int shift = (want & 0xFFu) == 0 ? 0 : 24; shift >= 0; shift -= 8) {

@@ -75,7 +75,7 @@ std::string encodePng(const TestPicture& picture) {
   return bytes;
 }
 
-int PngSpec::channels() const {
+int PngPicture::channels() const {
   switch (colorType) {
     case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
     case PNG_COLOR_TYPE_RGB: return 3;
@@ -84,23 +84,24 @@ int PngSpec::channels() const {
   }
 }
 
-std::string encodePng(const PngSpec& spec) {
+std::string encodePng(const PngPicture& picture) {
   png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(writer);
   std::string bytes;
-  const auto channels = static_cast<std::size_t>(spec.channels());
-  const std::size_t sampleBytes = spec.bitDepth == 16 ? 2 : 1;
-  std::vector<std::uint8_t> pixels(spec.samples.size() * sampleBytes);
-  for (std::size_t i = 0; i < spec.samples.size(); ++i) {
+  const auto channels = static_cast<std::size_t>(picture.channels());
+  const std::size_t sampleBytes = picture.bitDepth == 16 ? 2 : 1;
+  std::vector<std::uint8_t> pixels(picture.samples.size() * sampleBytes);
+  for (std::size_t i = 0; i < picture.samples.size(); ++i) {
     if (sampleBytes == 2) {
-      pixels[2 * i] = static_cast<std::uint8_t>(spec.samples[i] >> 8);
-      pixels[2 * i + 1] = static_cast<std::uint8_t>(spec.samples[i] & 0xFF);
+      pixels[2 * i] = static_cast<std::uint8_t>(picture.samples[i] >> 8);
+      pixels[2 * i + 1] = static_cast<std::uint8_t>(picture.samples[i] & 0xFF);
     } else {
-      pixels[i] = static_cast<std::uint8_t>(spec.samples[i]);
+      pixels[i] = static_cast<std::uint8_t>(picture.samples[i]);
     }
   }
-  std::vector<png_bytep> rows(spec.height);
-  for (std::uint32_t y = 0; y < spec.height; ++y) rows[y] = pixels.data() + y * spec.width * channels * sampleBytes;
+  std::vector<png_bytep> rows(picture.height);
+  for (std::uint32_t y = 0; y < picture.height; ++y)
+    rows[y] = pixels.data() + y * picture.width * channels * sampleBytes;
   if (setjmp(png_jmpbuf(writer))) {
     png_destroy_write_struct(&writer, &info);
     throw std::runtime_error("png write failed");
@@ -111,29 +112,29 @@ std::string encodePng(const PngSpec& spec) {
         static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), size);
       },
       nullptr);
-  png_set_IHDR(writer, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(writer, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
+               picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (std::size_t i = 0; i + 2 < spec.palette.size(); i += 3) {
-    palette.push_back(png_color{spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+  for (std::size_t i = 0; i + 2 < picture.palette.size(); i += 3) {
+    palette.push_back(png_color{picture.palette[i], picture.palette[i + 1], picture.palette[i + 2]});
   }
   if (!palette.empty()) png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
-  if (!spec.paletteAlpha.empty()) {
-    png_set_tRNS(writer, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
-  } else if (!spec.transparent.empty()) {
+  if (!picture.paletteAlpha.empty()) {
+    png_set_tRNS(writer, info, picture.paletteAlpha.data(), static_cast<int>(picture.paletteAlpha.size()), nullptr);
+  } else if (!picture.transparent.empty()) {
     png_color_16 color{};
-    color.gray = spec.transparent[0];
-    if (spec.transparent.size() == 3) {
-      color.red = spec.transparent[0];
-      color.green = spec.transparent[1];
-      color.blue = spec.transparent[2];
+    color.gray = picture.transparent[0];
+    if (picture.transparent.size() == 3) {
+      color.red = picture.transparent[0];
+      color.green = picture.transparent[1];
+      color.blue = picture.transparent[2];
     }
     png_set_tRNS(writer, info, nullptr, 0, &color);
   }
   png_write_info(writer, info);
-  if (spec.bitDepth < 8) png_set_packing(writer);  // rows hold one sample per byte
-  png_write_image(writer, rows.data());            // writes every Adam7 pass of an interlaced image
+  if (picture.bitDepth < 8) png_set_packing(writer);  // rows hold one sample per byte
+  png_write_image(writer, rows.data());               // writes every Adam7 pass of an interlaced image
   png_write_end(writer, info);
   png_destroy_write_struct(&writer, &info);
   return bytes;

@@ -20,7 +20,7 @@ TestPicture makeTestPicture(std::uint32_t width, std::uint32_t height, bool tran
 
 /// A PNG of any colour type, bit depth and interlacing, as raw samples: `channels` values per pixel, row
 /// by row (palette indices for a palette image). Written without gamma or colour chunks.
-struct PngSpec {
+struct PngPicture {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   int colorType = 0;  // PNG_COLOR_TYPE_...
@@ -35,7 +35,7 @@ struct PngSpec {
 };
 
 /// Encoders of the libraries the SDK decodes with. Each returns the file's bytes.
-std::string encodePng(const PngSpec& spec);
+std::string encodePng(const PngPicture& picture);
 std::string encodePng(const TestPicture& picture);
 std::string encodeJpeg(const TestPicture& picture, int quality = 90);
 std::string encodeWebp(const TestPicture& picture, bool lossless = true);

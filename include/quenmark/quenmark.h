@@ -53,6 +53,7 @@
 #include <quenmark/sdk/story_sdk_event.h>
 #include <quenmark/sdk/story_ui_strings.h>
 #include <quenmark/stories/observable.h>
+#include <quenmark/stories/remote_image_loader.h>
 #include <quenmark/stories/story_bar_view_model.h>
 #include <quenmark/stories/story_viewer_view_model.h>
 #include <quenmark/stories/widget_vote_tally.h>

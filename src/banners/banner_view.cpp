@@ -4,10 +4,10 @@
 #include <quenmark/platform/platform.h>
 #include <quenmark/sdk/content_link.h>
 #include <quenmark/sdk/story_sdk.h>
+#include <quenmark/stories/remote_image_loader.h>
 
 #include "net/story_api.h"
 #include "platform/main_thread_check.h"
-#include "stories/remote_image_loader.h"
 
 #include <algorithm>
 #include <utility>

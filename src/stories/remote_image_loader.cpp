@@ -1,4 +1,4 @@
-#include "stories/remote_image_loader.h"
+#include <quenmark/stories/remote_image_loader.h>
 
 #include <quenmark/net/story_image_pipeline.h>
 

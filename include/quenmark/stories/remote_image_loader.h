@@ -1,5 +1,6 @@
 #pragma once
 
+#include <quenmark/export.h>
 #include <quenmark/net/image.h>
 #include <quenmark/url.h>
 
@@ -26,7 +27,7 @@ enum class RemoteImageState { loading, loaded, failed };
 ///
 /// Main thread only: every method, and every callback, runs on the main thread. Pipeline results hold
 /// the loader weakly and do nothing once it is gone.
-class RemoteImageLoader : public std::enable_shared_from_this<RemoteImageLoader> {
+class QUENMARK_EXPORT RemoteImageLoader : public std::enable_shared_from_this<RemoteImageLoader> {
  public:
   /// Called after a loaded image has been stored. Main thread.
   using LoadHandler = std::function<void(const std::shared_ptr<const Image>&)>;

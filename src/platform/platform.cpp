@@ -46,6 +46,7 @@ constexpr std::string_view kSdkHeaderPrefix = "X-Talewyn-";
 
 std::mutex platformMutex;
 std::shared_ptr<const Platform> installed;
+bool installedByHost = false;
 
 std::filesystem::path defaultDataDirectory() {
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
@@ -84,9 +85,13 @@ void sendRequest(HttpRequest request, HttpCompletion completion) {
   currentPlatform()->http->send(std::move(request), std::move(completion));
 }
 
+std::shared_ptr<HttpSession> makeDefaultHttpSession(std::size_t maxResponseBytes) {
+  CurlHttpSession::Options options;
+  options.maxResponseBytes = maxResponseBytes;
+  return std::make_shared<CurlHttpSession>(options);
+}
+
 Platform makeDefaultPlatform(const DefaultPlatformOptions& options) {
-  CurlHttpSession::Options http;
-  http.maxResponseBytes = options.maxResponseBytes;
   auto store = std::make_shared<SqliteKeyValueStore>(options.dataDirectory.value_or(defaultDataDirectory()) /
                                                      "defaults.sqlite3");
   if (const auto& recovery = store->recovery()) {
@@ -94,7 +99,7 @@ Platform makeDefaultPlatform(const DefaultPlatformOptions& options) {
   }
   return Platform{std::make_shared<RunLoop>(),
                   std::make_shared<SystemClock>(),
-                  std::make_shared<CurlHttpSession>(http),
+                  makeDefaultHttpSession(options.maxResponseBytes),
                   std::move(store),
                   std::make_shared<SystemDeviceInfo>(options.device),
                   std::make_shared<FontconfigCatalog>(),
@@ -107,6 +112,12 @@ void installPlatform(Platform platform) {
   auto shared = std::make_shared<const Platform>(std::move(platform));
   std::lock_guard lock(platformMutex);
   installed = std::move(shared);
+  installedByHost = true;
+}
+
+bool isPlatformInstalled() {
+  std::lock_guard lock(platformMutex);
+  return installedByHost;
 }
 
 std::shared_ptr<const Platform> currentPlatform() {

@@ -51,8 +51,16 @@ struct DefaultPlatformOptions {
 /// file is set aside, reported on standard error, and replaced by an empty store.
 QUENMARK_EXPORT Platform makeDefaultPlatform(const DefaultPlatformOptions& options = {});
 
+/// The default platform's HTTP session (libcurl), for hosts and tests that assemble their own platform.
+QUENMARK_EXPORT std::shared_ptr<HttpSession> makeDefaultHttpSession(std::size_t maxResponseBytes = 32u * 1024u * 1024u);
+
 /// Installs `platform` for the whole process. Call once, before `StorySDK::configure`.
 QUENMARK_EXPORT void installPlatform(Platform platform);
+
+/// True once `installPlatform` has been called. Does not create the default platform, and a default
+/// platform created on first use does not count: toolkit bindings use this to install their own platform
+/// unless the host installed one.
+QUENMARK_EXPORT bool isPlatformInstalled();
 
 /// The installed platform (created by `makeDefaultPlatform` on first use when none was installed).
 /// Safe to call from any thread.

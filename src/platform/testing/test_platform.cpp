@@ -1,7 +1,5 @@
 #include <quenmark/testing/test_platform.h>
 
-#include "platform/curl_http_session.h"
-
 namespace quenmark::testing {
 
 std::optional<std::string> MemoryKeyValueStore::get(std::string_view key) const {
@@ -69,7 +67,7 @@ std::vector<std::string> RecordingConsole::lines() const {
 TestPlatform::TestPlatform()
     : clock(std::make_shared<ManualClock>()),
       mainThread(std::make_shared<VirtualMainThread>(clock)),
-      http(std::make_shared<platform::CurlHttpSession>()),
+      http(platform::makeDefaultHttpSession()),
       store(std::make_shared<MemoryKeyValueStore>()),
       device(std::make_shared<FixedDeviceInfo>()),
       fonts(std::make_shared<FixedFontCatalog>()),

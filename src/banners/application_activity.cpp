@@ -14,4 +14,14 @@ void ApplicationActivity::postDidBecomeActive() {
   notifyChanged(ApplicationEvent::didBecomeActive);
 }
 
+void ApplicationActivity::postWillResignActive() {
+  QUENMARK_ASSERT_MAIN_THREAD();
+  notifyChanged(ApplicationEvent::willResignActive);
+}
+
+void ApplicationActivity::postDidEnterBackground() {
+  QUENMARK_ASSERT_MAIN_THREAD();
+  notifyChanged(ApplicationEvent::didEnterBackground);
+}
+
 }  // namespace quenmark

@@ -379,6 +379,9 @@ TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions
   EXPECT_EQ(view->currentRenderState()->item.id(), "8");
   EXPECT_EQ(view->trackedImpressions().size(), 2u);
 
+  // Leaving the foreground reloads nothing (the request count below); coming back does.
+  ApplicationActivity::shared().postWillResignActive();
+  ApplicationActivity::shared().postDidEnterBackground();
   ApplicationActivity::shared().postDidBecomeActive();
   awaitLoad();
   EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));

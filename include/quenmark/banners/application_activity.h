@@ -5,10 +5,15 @@
 
 namespace quenmark {
 
-/// What the application told the SDK about its own state.
+/// What the application told the SDK about its own state. Observers handle the events they care about
+/// and ignore the others.
 enum class ApplicationEvent {
   /// The application became active (came back to the foreground).
   didBecomeActive,
+  /// The application is about to stop being active: it lost focus, or is on its way to the background.
+  willResignActive,
+  /// The application went to the background: its windows are hidden or it is suspended.
+  didEnterBackground,
 };
 
 /// The process-wide place where the host (or its toolkit adapter) announces application state changes,
@@ -24,6 +29,10 @@ class QUENMARK_EXPORT ApplicationActivity final : public ObservableObject<Applic
   /// notification (for example when the window regains focus after the application was in the
   /// background).
   void postDidBecomeActive();
+  /// Announces that the application stops being active (before it goes to the background, too).
+  void postWillResignActive();
+  /// Announces that the application went to the background.
+  void postDidEnterBackground();
 
  private:
   ApplicationActivity() = default;

@@ -18,7 +18,8 @@ install(EXPORT QuenmarkStoriesTargets
 configure_package_config_file(
   "${PROJECT_SOURCE_DIR}/cmake/QuenmarkStoriesConfig.cmake.in"
   "${PROJECT_BINARY_DIR}/QuenmarkStoriesConfig.cmake"
-  INSTALL_DESTINATION "${QUENMARK_CMAKE_DIR}")
+  INSTALL_DESTINATION "${QUENMARK_CMAKE_DIR}"
+  PATH_VARS QUENMARK_QML_INSTALL_DIR)
 write_basic_package_version_file(
   "${PROJECT_BINARY_DIR}/QuenmarkStoriesConfigVersion.cmake"
   COMPATIBILITY SameMajorVersion)

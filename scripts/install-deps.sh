@@ -14,6 +14,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev libmicrohttpd-dev wrk
   ccache
+  # The Qt Quick binding and its tests (Qt 6.4). The QML modules below are not pulled in by
+  # qt6-declarative-dev; the tests render offscreen with the software scene graph.
+  qt6-base-dev qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window
+  qml6-module-qtqml-workerscript qml6-module-qttest
 )
 
 missing=()

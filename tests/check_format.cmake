@@ -7,7 +7,7 @@ if(NOT rc EQUAL 0)
   file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}"
     "${SOURCE_DIR}/include/*.h" "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/tests/*.cpp"
     "${SOURCE_DIR}/tests/*.h" "${SOURCE_DIR}/tools/*.cpp" "${SOURCE_DIR}/tools/*.h" "${SOURCE_DIR}/devserver/*.cpp"
-    "${SOURCE_DIR}/devserver/*.h" "${SOURCE_DIR}/bench/*.cpp")
+    "${SOURCE_DIR}/devserver/*.h" "${SOURCE_DIR}/bench/*.cpp" "${SOURCE_DIR}/qt/*.cpp" "${SOURCE_DIR}/qt/*.h")
 else()
   string(REPLACE "\n" ";" files "${files}")
 endif()

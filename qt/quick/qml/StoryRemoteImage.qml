@@ -1,0 +1,53 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Quenmark.Stories
+
+// A remote picture: the placeholder while it loads (or without a URL) and after a failure, then the
+// picture, scaled to fit or to fill this item and clipped to it. A new URL shows the placeholder again
+// until its own picture arrives; a picture for an earlier URL never shows.
+Item {
+    id: root
+
+    enum ContentMode { Fit, Fill }
+
+    // The picture's absolute URL; empty shows the placeholder and reports nothing.
+    property url url
+    property int contentMode: StoryRemoteImage.Fill
+    // Shown, stretched over this item, whenever no picture is.
+    property Component placeholder
+
+    // The picture for the current URL arrived.
+    signal loaded()
+    // The current URL gave no picture (once per load; a new URL or a new view loads again).
+    signal failed()
+
+    RemoteImageModel {
+        id: model
+
+        url: root.url
+        onLoaded: root.loaded()
+        onFailed: root.failed()
+    }
+
+    Loader {
+        objectName: "placeholder"
+        anchors.fill: parent
+        active: picture.status !== Image.Ready
+        sourceComponent: root.placeholder
+    }
+
+    Image {
+        id: picture
+
+        objectName: "picture"
+        anchors.fill: parent
+        visible: status === Image.Ready
+        source: model.source
+        sourceSize.width: root.width
+        sourceSize.height: root.height
+        fillMode: root.contentMode === StoryRemoteImage.Fit ? Image.PreserveAspectFit : Image.PreserveAspectCrop
+        clip: true
+        cache: false
+        smooth: true
+    }
+}

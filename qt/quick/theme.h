@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QtQml/qqmlregistration.h>
+#include <QColor>
+#include <QFont>
+#include <QObject>
+
+class QJSEngine;
+class QQmlEngine;
+
+namespace quenmark::qt {
+
+/// The `Theme` singleton: every number, colour and font a view of the module draws with, read from the
+/// core, so that QML files hold no literals of their own. Add one `CONSTANT` property per core constant
+/// a view needs. One instance per engine, owned by it; GUI thread.
+class Theme : public QObject {
+  Q_OBJECT
+  QML_ELEMENT
+  QML_SINGLETON
+  Q_PROPERTY(QColor defaultPrimaryColor READ defaultPrimaryColor CONSTANT FINAL)
+  Q_PROPERTY(QColor defaultSecondaryColor READ defaultSecondaryColor CONSTANT FINAL)
+
+ public:
+  static Theme* create(QQmlEngine* engine, QJSEngine* scriptEngine);
+
+  /// The accent colours of groups the service sends no theme for.
+  QColor defaultPrimaryColor() const;
+  QColor defaultSecondaryColor() const;
+
+  /// The default theme's font at `size` with `weight` (`Font.Normal`, `Font.Bold`, ...).
+  Q_INVOKABLE QFont font(qreal size, int weight) const;
+
+ private:
+  Theme() = default;
+};
+
+}  // namespace quenmark::qt

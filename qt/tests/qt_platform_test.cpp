@@ -1,0 +1,95 @@
+#include <quenmark/banners/application_activity.h>
+#include <quenmark/platform/platform.h>
+
+#include "qt_event_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace quenmark {
+namespace {
+
+using qttest::runEventsUntil;
+
+std::shared_ptr<platform::MainThread> mainThread() { return platform::currentPlatform()->mainThread; }
+
+TEST(QtPlatform, InstalledWithTheApplicationRunsTasksFromAnyThreadInOrder) {
+  ASSERT_TRUE(platform::isPlatformInstalled());
+  auto main = mainThread();
+  ASSERT_TRUE(main->isMainThread());
+
+  std::vector<int> ran;  // touched on the main thread only
+  bool allOnMain = true;
+  bool posterOnMain = true;
+  std::thread poster([&] {
+    posterOnMain = main->isMainThread();
+    for (int i = 0; i < 100; ++i) {
+      main->post([&, i] {
+        allOnMain = allOnMain && main->isMainThread();
+        ran.push_back(i);
+      });
+    }
+  });
+  poster.join();
+  main->post([&] { main->post([&] { ran.push_back(100); }); });
+  EXPECT_TRUE(ran.empty());  // never inline
+
+  ASSERT_TRUE(runEventsUntil([&] { return ran.size() == 101; }));
+  EXPECT_FALSE(posterOnMain);
+  EXPECT_TRUE(allOnMain);
+  for (int i = 0; i <= 100; ++i) EXPECT_EQ(ran[std::size_t(i)], i);
+}
+
+TEST(QtPlatform, TimersFireOnTheMainThreadUntilInvalidated) {
+  auto main = mainThread();
+  int dropped = 0, once = 0, repeated = 0;
+  main->schedule(0, false, [&] { ++dropped; }).reset();  // released before it was due
+  auto single = main->schedule(0.001, false, [&] { ++once; });
+  std::unique_ptr<platform::Timer> repeating = main->schedule(0.001, true, [&] {
+    if (++repeated == 3) repeating.reset();  // a callback may destroy its own timer
+  });
+  ASSERT_TRUE(runEventsUntil([&] { return once == 1 && !repeating; }));
+  EXPECT_FALSE(single->isValid());
+
+  // Whatever else was due fires before a later timer does.
+  bool later = false;
+  auto last = main->schedule(0.02, false, [&] { later = true; });
+  ASSERT_TRUE(runEventsUntil([&] { return later; }));
+  EXPECT_EQ(dropped, 0);
+  EXPECT_EQ(once, 1);
+  EXPECT_EQ(repeated, 3);
+}
+
+TEST(QtPlatform, ApplicationStatesAreAnnouncedAsAMobileSystemWould) {
+  using enum ApplicationEvent;
+  auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  Q_EMIT application->applicationStateChanged(Qt::ApplicationActive);
+  std::vector<ApplicationEvent> events;
+  Subscription subscription = ApplicationActivity::shared().subscribe([&](ApplicationEvent e) { events.push_back(e); });
+
+  struct Step {
+    Qt::ApplicationState state;
+    std::vector<ApplicationEvent> announced;
+  };
+  const Step steps[] = {
+      {Qt::ApplicationInactive, {willResignActive}},
+      {Qt::ApplicationHidden, {didEnterBackground}},
+      {Qt::ApplicationActive, {didBecomeActive}},
+      {Qt::ApplicationSuspended, {willResignActive, didEnterBackground}},
+      {Qt::ApplicationInactive, {}},
+      {Qt::ApplicationActive, {didBecomeActive}},
+  };
+  for (const Step& step : steps) {
+    events.clear();
+    Q_EMIT application->applicationStateChanged(step.state);
+    EXPECT_EQ(events, step.announced) << "state " << int(step.state);
+  }
+}
+
+}  // namespace
+}  // namespace quenmark

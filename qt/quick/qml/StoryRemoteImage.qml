@@ -43,8 +43,8 @@ Item {
         anchors.fill: parent
         visible: status === Image.Ready
         source: model.source
-        sourceSize.width: root.width
-        sourceSize.height: root.height
+        // Qt 6.4's type information has no QSize, so qmllint cannot resolve this property.
+        sourceSize: Qt.size(root.width, root.height) // qmllint disable type
         fillMode: root.contentMode === StoryRemoteImage.Fit ? Image.PreserveAspectFit : Image.PreserveAspectCrop
         clip: true
         cache: false

@@ -11,7 +11,7 @@ namespace quenmark::qt {
 ///
 /// A view's loader has its picture before the view's `Image` asks the image provider for it; the
 /// provider finds it here, so it never fetches again a picture the pipeline's cache no longer keeps
-/// (one larger than the cache, or purged meanwhile). GUI thread only.
+/// (one larger than the cache, or purged meanwhile). Any thread.
 class HeldImages {
  public:
   static void remember(const std::string& url, const std::shared_ptr<const Image>& image);

@@ -4,7 +4,6 @@
 #include "image_wrapping.h"
 
 #include <quenmark/net/story_image_pipeline.h>
-#include <quenmark/platform/platform.h>
 
 #include <QMetaObject>
 #include <QQmlEngine>
@@ -121,17 +120,14 @@ class PipelineImageResponse final : public QQuickImageResponse {
 QQuickImageResponse* PipelineImageProvider::requestImageResponse(const QString& id, const QSize& requestedSize) {
   auto delivery = std::make_shared<Delivery>();
   auto* response = new PipelineImageResponse(delivery, requestedSize);
-  std::optional<Url> url = urlFromImageId(id);
-  platform::currentPlatform()->mainThread->post([delivery, url = std::move(url), id] {
-    // On the main thread.
-    if (!url) {
-      PipelineImageResponse::settle(delivery, nullptr, QStringLiteral("Not a picture address: ") + id);
-      return;
-    }
-    if (auto held = HeldImages::find(url->string())) {
-      PipelineImageResponse::settle(delivery, std::move(held), QString());
-      return;
-    }
+  // The held pictures and the pipeline may be asked from any thread; the pipeline answers on the main
+  // thread, and `finished` is always emitted later, from the response's event loop.
+  const std::optional<Url> url = urlFromImageId(id);
+  if (!url) {
+    PipelineImageResponse::settle(delivery, nullptr, QStringLiteral("Not a picture address: ") + id);
+  } else if (auto held = HeldImages::find(url->string())) {
+    PipelineImageResponse::settle(delivery, std::move(held), QString());
+  } else {
     // quenmark::Image: inside the provider, a bare Image names QQmlImageProviderBase::Image.
     StoryImagePipeline::shared().imageFor(
         *url, [delivery, text = url->string()](std::shared_ptr<const quenmark::Image> image) {
@@ -139,7 +135,7 @@ QQuickImageResponse* PipelineImageProvider::requestImageResponse(const QString& 
           QString error = image ? QString() : QStringLiteral("No picture at ") + QString::fromStdString(text);
           PipelineImageResponse::settle(delivery, std::move(image), std::move(error));
         });
-  });
+  }
   return response;
 }
 

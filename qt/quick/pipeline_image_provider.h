@@ -17,9 +17,9 @@ namespace quenmark::qt {
 /// "quenmark": the source of the picture at `url` is "image://quenmark/" followed by the percent-encoded
 /// text of `url` (`imageSource`).
 ///
-/// The engine asks on its image threads; the provider hops to the SDK's main thread, takes the picture a
-/// `StoryRemoteImage` holds for the URL or asks the pipeline, so that every view showing one URL shares one
-/// transfer and one decoded picture. The pixels are wrapped, not copied; a `sourceSize` smaller than the
+/// The engine asks on its image threads; the provider takes the picture a `StoryRemoteImage` holds for
+/// the URL or asks the pipeline (which answers on the SDK's main thread), so that every view showing one
+/// URL shares one transfer and one decoded picture. The pixels are wrapped, not copied; a `sourceSize` smaller than the
 /// picture gives a scaled-down copy that still covers it (for fit and fill alike). No picture gives
 /// `Image.Error` with the reason. Exported for the binding's tests and benchmark; hosts never use it.
 class QUENMARK_EXPORT PipelineImageProvider final : public QQuickAsyncImageProvider {

@@ -1,0 +1,133 @@
+// Delivering a cached full-screen story picture (1080 x 1920) through the image provider, next to a
+// QImage::copy() of it. The provider wraps the pipeline's decoded pixels, so delivery must cost at most a
+// tenth of the copy; the program fails when it does not. Measure with the release preset.
+#include <quenmark/net/story_image_pipeline.h>
+#include <quenmark/platform/platform.h>
+
+#include "pipeline_image_provider.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QQuickTextureFactory>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const QImage& picture() {
+  static const QImage image = [] {
+    QImage made(1080, 1920, QImage::Format_RGBA8888);
+    for (int y = 0; y < made.height(); ++y) {
+      auto* row = made.scanLine(y);
+      for (int x = 0; x < made.width(); ++x) {
+        row[4 * x] = static_cast<uchar>(x);
+        row[4 * x + 1] = static_cast<uchar>(y);
+        row[4 * x + 2] = static_cast<uchar>(x + y);
+        row[4 * x + 3] = 255;
+      }
+    }
+    return made;
+  }();
+  return image;
+}
+
+/// Serves the picture as a PNG from memory, completing on a thread of its own like a real session.
+class MemoryHttpSession final : public quenmark::platform::HttpSession {
+ public:
+  MemoryHttpSession() {
+    QBuffer buffer(&png_);
+    buffer.open(QIODevice::WriteOnly);
+    picture().save(&buffer, "PNG");
+  }
+  ~MemoryHttpSession() override {
+    for (auto& thread : threads_) thread.join();
+  }
+  void send(quenmark::platform::HttpRequest, quenmark::platform::HttpCompletion completion) override {
+    threads_.emplace_back([this, completion = std::move(completion)] {
+      quenmark::platform::HttpResponse response;
+      response.status = 200;
+      response.body = png_.toStdString();
+      completion(std::move(response));
+    });
+  }
+
+ private:
+  QByteArray png_;
+  std::vector<std::thread> threads_;
+};
+
+void BM_QImageCopy(benchmark::State& state) {
+  for (auto _ : state) {
+    QImage copy = picture().copy();
+    benchmark::DoNotOptimize(copy.constBits());
+  }
+}
+BENCHMARK(BM_QImageCopy);
+
+void BM_ProviderDeliversCachedPicture(benchmark::State& state) {
+  auto session = std::make_shared<MemoryHttpSession>();
+  auto platform = *quenmark::platform::currentPlatform();  // the Qt platform
+  platform.http = session;
+  quenmark::platform::installPlatform(platform);
+  const auto url = *quenmark::Url::parse("https://cdn.example.com/stories/cover.png");
+  bool cached = false;
+  quenmark::StoryImagePipeline::shared().imageFor(url, [&](auto image) { cached = image != nullptr; });
+  while (!cached) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+  quenmark::qt::PipelineImageProvider provider;
+  const QString id = quenmark::qt::imageSource(url).toString().mid(17);  // after "image://quenmark/"
+  for (auto _ : state) {
+    std::unique_ptr<QQuickImageResponse> response(provider.requestImageResponse(id, QSize()));
+    bool finished = false;
+    QObject::connect(response.get(), &QQuickImageResponse::finished, [&] { finished = true; });
+    while (!finished) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::unique_ptr<QQuickTextureFactory> factory(response->textureFactory());
+    if (factory == nullptr || factory->image().size() != picture().size()) {
+      state.SkipWithError("no picture delivered");
+      break;
+    }
+    benchmark::DoNotOptimize(factory->image().constBits());
+  }
+}
+BENCHMARK(BM_ProviderDeliversCachedPicture);
+
+/// The console report, plus each benchmark's time per iteration for the comparison.
+class RecordingReporter final : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (!run.error_occurred) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("XDG_DATA_HOME", QDir::temp().filePath(QStringLiteral("quenmark-bench")).toUtf8());
+  QGuiApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  const auto copy = reporter.seconds.find("BM_QImageCopy");
+  const auto provider = reporter.seconds.find("BM_ProviderDeliversCachedPicture");
+  if (copy == reporter.seconds.end() || provider == reporter.seconds.end()) return 0;  // filtered out
+  const double ratio = provider->second / copy->second;
+  std::printf("provider delivery / QImage::copy() = %.4f (at most 0.1)\n", ratio);
+  return ratio <= 0.1 ? 0 : 1;
+}

@@ -47,6 +47,7 @@ Item {
         sourceSize: Qt.size(root.width, root.height) // qmllint disable type
         fillMode: root.contentMode === StoryRemoteImage.Fit ? Image.PreserveAspectFit : Image.PreserveAspectCrop
         clip: true
+        // The pipeline's byte-bounded cache is the one that keeps pictures; Qt's would hold them longer.
         cache: false
         smooth: true
     }

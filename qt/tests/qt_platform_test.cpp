@@ -7,7 +7,6 @@
 
 #include <QGuiApplication>
 
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -16,13 +15,9 @@ namespace {
 
 using qttest::runEventsUntil;
 
-std::shared_ptr<platform::MainThread> mainThread() { return platform::currentPlatform()->mainThread; }
-
 TEST(QtPlatform, InstalledWithTheApplicationRunsTasksFromAnyThreadInOrder) {
   ASSERT_TRUE(platform::isPlatformInstalled());
-  auto main = mainThread();
-  ASSERT_TRUE(main->isMainThread());
-
+  auto main = platform::currentPlatform()->mainThread;
   std::vector<int> ran;  // touched on the main thread only
   bool allOnMain = true;
   bool posterOnMain = true;
@@ -46,7 +41,7 @@ TEST(QtPlatform, InstalledWithTheApplicationRunsTasksFromAnyThreadInOrder) {
 }
 
 TEST(QtPlatform, TimersFireOnTheMainThreadUntilInvalidated) {
-  auto main = mainThread();
+  auto main = platform::currentPlatform()->mainThread;
   int dropped = 0, once = 0, repeated = 0;
   main->schedule(0, false, [&] { ++dropped; }).reset();  // released before it was due
   auto single = main->schedule(0.001, false, [&] { ++once; });
@@ -55,9 +50,7 @@ TEST(QtPlatform, TimersFireOnTheMainThreadUntilInvalidated) {
   });
   ASSERT_TRUE(runEventsUntil([&] { return once == 1 && !repeating; }));
   EXPECT_FALSE(single->isValid());
-
-  // Whatever else was due fires before a later timer does.
-  bool later = false;
+  bool later = false;  // whatever else was due fires before this
   auto last = main->schedule(0.02, false, [&] { later = true; });
   ASSERT_TRUE(runEventsUntil([&] { return later; }));
   EXPECT_EQ(dropped, 0);
@@ -70,13 +63,8 @@ TEST(QtPlatform, ApplicationStatesAreAnnouncedAsAMobileSystemWould) {
   auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   Q_EMIT application->applicationStateChanged(Qt::ApplicationActive);
   std::vector<ApplicationEvent> events;
-  Subscription subscription = ApplicationActivity::shared().subscribe([&](ApplicationEvent e) { events.push_back(e); });
-
-  struct Step {
-    Qt::ApplicationState state;
-    std::vector<ApplicationEvent> announced;
-  };
-  const Step steps[] = {
+  auto subscription = ApplicationActivity::shared().subscribe([&](ApplicationEvent e) { events.push_back(e); });
+  const std::pair<Qt::ApplicationState, std::vector<ApplicationEvent>> steps[] = {
       {Qt::ApplicationInactive, {willResignActive}},
       {Qt::ApplicationHidden, {didEnterBackground}},
       {Qt::ApplicationActive, {didBecomeActive}},
@@ -84,10 +72,10 @@ TEST(QtPlatform, ApplicationStatesAreAnnouncedAsAMobileSystemWould) {
       {Qt::ApplicationInactive, {}},
       {Qt::ApplicationActive, {didBecomeActive}},
   };
-  for (const Step& step : steps) {
+  for (const auto& [state, announced] : steps) {
     events.clear();
-    Q_EMIT application->applicationStateChanged(step.state);
-    EXPECT_EQ(events, step.announced) << "state " << int(step.state);
+    Q_EMIT application->applicationStateChanged(state);
+    EXPECT_EQ(events, announced) << "state " << int(state);
   }
 }
 

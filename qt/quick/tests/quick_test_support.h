@@ -9,34 +9,32 @@ class QQmlEngine;
 
 namespace quenmark::qttest {
 
-/// What QML test files reach as the `TestSupport` singleton of `Quenmark.Stories.Testing`: pictures on the
-/// local test server and, where a file wants it, virtual time. One instance per engine; the server and
-/// the platforms behind it are the process's. GUI thread.
+/// The `TestSupport` singleton of `Quenmark.Stories.Testing`: pictures on the local test server, which is
+/// also the platform's content service, and virtual time for the files that want it. GUI thread.
 class QuickTestSupport : public QObject {
   Q_OBJECT
 
  public:
-  /// Starts the test server and installs the Qt platform on it. Once, before any engine exists.
+  /// Starts the server and installs the platform: the Qt platform's main thread, clock and fonts with
+  /// the test platform's memory store, fixed device, recording URL opener and console. Once.
   static void setUpProcess();
   /// Lets transfers in flight finish. Once, after the last test.
   static void tearDownProcess();
   static QuickTestSupport* create(QQmlEngine*, QJSEngine*) { return new QuickTestSupport(); }
 
-  /// The test server's URL for `path` ("/cover.png").
+  /// The server's URL for `path` ("/cover.png"). Paths it does not serve answer 404.
   Q_INVOKABLE QString url(const QString& path) const;
-  /// Serves at `path` a `width` x `height` PNG whose top half is `top` and bottom half `bottom`.
-  Q_INVOKABLE void servePicture(const QString& path, const QColor& top, const QColor& bottom, int width, int height);
-  /// The same, answered only once `release(path)` is called.
-  Q_INVOKABLE void holdPicture(const QString& path, const QColor& top, const QColor& bottom, int width, int height);
+  /// Serves at `path` a PNG whose top half is `top` and bottom half `bottom`; with `held`, only once
+  /// `release(path)` is called.
+  Q_INVOKABLE void servePicture(const QString& path, const QColor& top, const QColor& bottom, int width, int height,
+                                bool held = false);
   Q_INVOKABLE void release(const QString& path);
-  /// Answers `path` with a 404 error page.
-  Q_INVOKABLE void serveFailure(const QString& path);
+  /// Requests to `path` answered so far.
   Q_INVOKABLE int requestCount(const QString& path) const;
 
-  /// From now on the SDK's timers run on virtual time (tasks still run on the GUI thread) and the
-  /// platform keeps its store in memory and records opened URLs and console lines.
+  /// From now on the SDK's timers (and clock) run on virtual time; tasks still run on the GUI thread.
   Q_INVOKABLE void useVirtualTime();
-  /// Moves virtual time forward, firing the timers that fall due (`useVirtualTime` first).
+  /// Moves virtual time forward, firing the timers that fall due.
   Q_INVOKABLE void advance(double seconds);
 };
 

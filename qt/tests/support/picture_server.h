@@ -8,53 +8,39 @@
 #include <QImage>
 
 #include <condition_variable>
-#include <cstddef>
-#include <map>
 #include <mutex>
 #include <set>
 #include <string>
 
 namespace quenmark::qttest {
 
-/// A picture of `size` whose top half is `top` and bottom half `bottom`: fit and fill show different
-/// parts of it.
+/// A `size` picture whose top half is `top` and bottom half `bottom`: fit and fill show different parts.
 QImage makePicture(QSize size, const QColor& top, const QColor& bottom);
 
-/// Pictures served as PNG files by the local test HTTP server, on 127.0.0.1.
+/// PNG pictures on the local test HTTP server (127.0.0.1). Paths it does not serve answer 404.
 class PictureServer {
  public:
   PictureServer() = default;
-  /// Lets every held answer go, so that no server thread waits past the server.
-  ~PictureServer();
+  ~PictureServer();  // lets held answers go, so that no server thread outwaits the server
   PictureServer(const PictureServer&) = delete;
   PictureServer& operator=(const PictureServer&) = delete;
 
-  /// "http://127.0.0.1:PORT" followed by `path`.
-  Url url(const std::string& path) const;
-  Url baseUrl() const { return server_.baseUrl(); }
-
-  /// Answers `path` with `picture`.
-  void serve(const std::string& path, const QImage& picture);
-  /// Answers `path` with `picture` once `release(path)` is called, so that its load stays in flight.
-  void hold(const std::string& path, const QImage& picture);
+  Url url(const std::string& path) const { return *Url::parse(server.baseUrl().string() + path); }
+  /// Answers `path` with `picture`; with `held`, only once `release(path)` is called, so that its load
+  /// stays in flight meanwhile.
+  void serve(const std::string& path, const QImage& picture, bool held = false);
   void release(const std::string& path);
-  /// Answers `path` with a 404 error page.
-  void serveFailure(const std::string& path);
-
-  /// Requests that reached `path`, answered or held.
-  std::size_t requestCount(const std::string& path) const;
+  /// Requests to `path` answered so far.
+  std::size_t requestCount(const std::string& path) const { return server.requestsTo(path).size(); }
 
  private:
-  /// Answers `path` with `response`, counting each request as it arrives and, when `held`, waiting for
-  /// `release(path)` before answering.
-  void route(const std::string& path, testsupport::ScriptedResponse response, bool held);
-
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable released_;
-  std::set<std::string> releasedPaths_;          // guarded by mutex_
-  std::map<std::string, std::size_t> arrivals_;  // guarded by mutex_
-  bool closing_ = false;                         // guarded by mutex_
-  testsupport::TestHttpServer server_;           // destroyed first: its handlers wait on the members above
+  std::set<std::string> releasedPaths_;  // guarded by mutex_
+  bool closing_ = false;                 // guarded by mutex_
+
+ public:
+  testsupport::TestHttpServer server;  // last, so destroyed first: its handlers wait on the members above
 };
 
 }  // namespace quenmark::qttest

@@ -133,17 +133,8 @@ QtMainThread::QtMainThread() : queue_(std::make_shared<Queue>()) {
 }
 
 QtMainThread::~QtMainThread() {
-  if (isMainThread()) {
-    QObject* dispatcher = nullptr;
-    {
-      std::lock_guard lock(queue_->mutex);
-      dispatcher = queue_->dispatcher;
-    }
-    delete dispatcher;  // only this thread deletes it, so it is still there
-    return;
-  }
-  // Another thread let go last: the dispatcher goes on its own thread. Under the lock, so that the
-  // application cannot be deleting it meanwhile.
+  // Later, on the dispatcher's own thread: this may run on any thread, or inside one of its tasks. Under
+  // the lock, so that the application cannot be deleting it meanwhile.
   std::lock_guard lock(queue_->mutex);
   if (queue_->dispatcher != nullptr) queue_->dispatcher->deleteLater();
 }

@@ -20,8 +20,9 @@ namespace {
 
 class PipelineImageResponse;
 
-/// The outcome of one request, shared by the response and the main-thread work that settles it. The
-/// response may be deleted by the engine at any time; it clears `response` first, under the lock.
+/// The outcome of one request, shared by the response and whatever settles it (the pipeline's answer on
+/// the main thread, or the request itself). The engine may delete the response at any time; it clears
+/// `response` first, under the lock.
 struct Delivery {
   std::mutex mutex;
   PipelineImageResponse* response = nullptr;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <quenmark/export.h>
+#include <quenmark/model/color.h>
+
+namespace quenmark::story_colors {
+
+inline constexpr Color kWhite{1, 1, 1, 1};
+inline constexpr Color kBlack{0, 0, 0, 1};
+inline constexpr Color kClear{0, 0, 0, 0};
+/// Marks a right answer of a quiz.
+inline constexpr Color kGreen{0.2, 0.78, 0.35, 1};
+/// Marks a wrong answer of a quiz.
+inline constexpr Color kRed{1, 0.23, 0.19, 1};
+
+/// `color` drawn at `opacity` (0 to 1): its alpha multiplied by `opacity`.
+constexpr Color withOpacity(const Color& color, double opacity) noexcept {
+  return {color.red(), color.green(), color.blue(), color.alpha() * opacity};
+}
+
+/// Text drawn on a fill of `fill`: black when the fill's relative luminance is above 0.58, else white.
+QUENMARK_EXPORT Color contrastColor(const Color& fill) noexcept;
+
+}  // namespace quenmark::story_colors

@@ -18,6 +18,10 @@ packages=(
   # qt6-declarative-dev; the tests render offscreen with the software scene graph.
   qt6-base-dev qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window
   qml6-module-qtqml-workerscript qml6-module-qttest
+  # The story viewer: buttons, glyphs and video (Qt's FFmpeg media backend ships with
+  # libqt6multimedia6); xvfb-run shows video frames, which render black offscreen.
+  qml6-module-qtquick-templates qml6-module-qtquick-shapes qml6-module-qtmultimedia qt6-multimedia-dev
+  xvfb xauth
 )
 
 missing=()

@@ -21,7 +21,8 @@ inline constexpr Color kCardFill{0.08, 0.08, 0.1, 0.42};
 inline constexpr Color kCardOutline = story_colors::withOpacity(story_colors::kWhite, 0.12);
 inline constexpr double kCardOutlineWidth = 1;
 
-// Header row: badge, title, flexible space, total line.
+// Header row: badge, title, flexible space, total line, this far apart.
+inline constexpr double kHeaderSpacing = 8;
 inline constexpr double kBadgeSpacing = 4;
 /// System font; the icon is drawn this size and semibold, the title bold.
 inline constexpr double kBadgeFontSize = 10;
@@ -49,8 +50,9 @@ inline constexpr int kOptionMaximumLines = 2;
 inline constexpr StoryFont kPercentFont{14, FontWeight::semibold};
 inline constexpr StoryFont kCountFont{13, FontWeight::regular};
 inline constexpr Color kCountColor = story_colors::withOpacity(story_colors::kWhite, 0.45);
-/// The white activity spinner of a vote in flight, scaled about its centre.
+/// The white activity spinner of a vote in flight, scaled about its centre, turning once a second.
 inline constexpr double kSpinnerScale = 0.8;
+inline constexpr double kSpinnerTurnDuration = 1.0;
 /// Marks: the ring (and the disc behind a check), the dot inside a chosen ring, the dot of a poll
 /// result not chosen, the check glyph (system font, bold) and a quiz's right / wrong glyph.
 inline constexpr double kRingSize = 22;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "story_viewer_metrics.h"
+#include "widget_metrics.h"
+
 #include <QtQml/qqmlregistration.h>
 #include <QColor>
 #include <QFont>
@@ -19,6 +22,8 @@ class Theme : public QObject {
   QML_SINGLETON
   Q_PROPERTY(QColor defaultPrimaryColor READ defaultPrimaryColor CONSTANT FINAL)
   Q_PROPERTY(QColor defaultSecondaryColor READ defaultSecondaryColor CONSTANT FINAL)
+  Q_PROPERTY(quenmark::qt::StoryViewerMetrics viewer READ viewer CONSTANT FINAL)
+  Q_PROPERTY(quenmark::qt::WidgetMetrics widget READ widget CONSTANT FINAL)
 
  public:
   static Theme* create(QQmlEngine* engine, QJSEngine* scriptEngine);
@@ -26,6 +31,11 @@ class Theme : public QObject {
   /// The accent colours of groups the service sends no theme for.
   QColor defaultPrimaryColor() const;
   QColor defaultSecondaryColor() const;
+
+  /// The story viewer's sizes, colours and timings.
+  StoryViewerMetrics viewer() const { return {}; }
+  /// The poll, quiz and swipe-up widgets' sizes, colours and timings.
+  WidgetMetrics widget() const { return {}; }
 
   /// The default theme's font at `size` with `weight` (`Font.Normal`, `Font.Bold`, ...).
   Q_INVOKABLE QFont font(qreal size, int weight) const;

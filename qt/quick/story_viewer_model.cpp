@@ -309,6 +309,7 @@ void StoryViewerModel::close() {
 }
 
 void StoryViewerModel::tap(qreal x, qreal width) {
+  if (holds_ & kHold) return;  // the release of a long press
   switch (storyTapZone(x, width)) {
     case StoryTapZone::previous: previous(); break;
     case StoryTapZone::next: next(); break;

@@ -163,7 +163,8 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
 
   // The view's gestures and buttons.
 
-  /// A tap at `x` across a viewer `width` wide: back on the left, forward on the right.
+  /// A tap at `x` across a viewer `width` wide: back on the left, forward on the right. Nothing while a
+  /// long press holds playback.
   Q_INVOKABLE void tap(qreal x, qreal width);
   /// A press held long enough at `x`, having moved by (`dx`, `dy`): on a side zone and within the
   /// movement limit it holds playback until `endHold()`.

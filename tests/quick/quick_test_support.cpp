@@ -1,12 +1,24 @@
 #include "quick_test_support.h"
 
+#include <quenmark/banners/application_activity.h>
+#include <quenmark/model/model_json.h>
+#include <quenmark/model/story_theme.h>
 #include <quenmark/platform/platform.h>
+#include <quenmark/qt/story_group_list.h>
+#include <quenmark/sdk/story_sdk.h>
 #include <quenmark/testing/test_platform.h>
 
 #include "picture_server.h"
 
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 
 namespace quenmark::qttest {
 namespace {
@@ -61,6 +73,69 @@ void QuickTestSupport::release(const QString& path) { process->pictures.release(
 
 int QuickTestSupport::requestCount(const QString& path) const {
   return static_cast<int>(process->pictures.requestCount(path.toStdString()));
+}
+
+void QuickTestSupport::serveVideo(const QString& path) {
+  QFile file(QStringLiteral(QUENMARK_SAMPLE_VIDEO));
+  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("the sample video is missing");
+  process->pictures.server.on("GET", path.toStdString(),
+                              testsupport::ScriptedResponse{200, file.readAll().toStdString(), "video/mp4", {}, {}});
+}
+
+QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
+  const StoryTheme& base = StoryTheme::defaultTheme();
+  auto color = [](const QVariant& value, const Color& fallback) {
+    const QColor parsed(value.toString());
+    return parsed.isValid() ? Color(parsed.redF(), parsed.greenF(), parsed.blueF(), parsed.alphaF()) : fallback;
+  };
+  const QHash<QString, ProgressStyle> progressStyles{
+      {"BAR", ProgressStyle::bar}, {"SEGMENTED", ProgressStyle::segmented}, {"NONE", ProgressStyle::none}};
+  const QHash<QString, CtaStyle> ctaStyles{
+      {"FILLED", CtaStyle::filled}, {"OUTLINED", CtaStyle::outlined}, {"TEXT", CtaStyle::text}};
+  std::vector<StoryGroup> made;
+  for (const QVariant& entry : groups) {
+    const QVariantMap group = entry.toMap();
+    const QVariantMap theme = group.value(QStringLiteral("theme")).toMap();
+    std::vector<StoryItem> items;
+    for (const QVariant& itemEntry : group.value(QStringLiteral("items")).toList()) {
+      QJsonObject item = QJsonObject::fromVariantMap(itemEntry.toMap());
+      if (!item.contains(QStringLiteral("duration"))) item.insert(QStringLiteral("duration"), 5);
+      if (!item.contains(QStringLiteral("widgetType"))) item.insert(QStringLiteral("widgetType"), "NONE");
+      if (!item.contains(QStringLiteral("widgetOptions"))) item.insert(QStringLiteral("widgetOptions"), QJsonArray());
+      auto decoded = decodeStoryItemJson(QJsonDocument(item).toJson().toStdString());
+      if (!decoded.ok()) throw std::runtime_error(decoded.error().description);
+      items.push_back(std::move(decoded).value());
+    }
+    made.emplace_back(
+        group.value(QStringLiteral("id")).toString().toStdString(),
+        group.value(QStringLiteral("title")).toString().toStdString(),
+        StoryTheme(progressStyles.value(theme.value(QStringLiteral("progressStyle")).toString(), base.progressStyle()),
+                   base.bubbleStyle(), std::nullopt,
+                   color(theme.value(QStringLiteral("primaryColor")), base.primaryColor()),
+                   color(theme.value(QStringLiteral("secondaryColor")), base.secondaryColor()),
+                   ctaStyles.value(theme.value(QStringLiteral("ctaStyle")).toString(), base.ctaStyle())),
+        std::nullopt, std::move(items));
+  }
+  return QVariant::fromValue(qt::StoryGroupList(std::move(made)));
+}
+
+void QuickTestSupport::configure(bool previewMode) {
+  StorySDK::shared().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt,
+                                                  std::nullopt, "user-1", StoryUIStrings::defaultStrings(),
+                                                  previewMode));
+}
+
+void QuickTestSupport::postApplicationEvent(const QString& event) {
+  auto& activity = ApplicationActivity::shared();
+  if (event == QLatin1String("didBecomeActive")) activity.postDidBecomeActive();
+  if (event == QLatin1String("willResignActive")) activity.postWillResignActive();
+  if (event == QLatin1String("didEnterBackground")) activity.postDidEnterBackground();
+}
+
+QStringList QuickTestSupport::openedUrls() const {
+  QStringList urls;
+  for (const Url& url : process->test.urlOpener->opened()) urls.append(QString::fromStdString(url.string()));
+  return urls;
 }
 
 void QuickTestSupport::useVirtualTime() {

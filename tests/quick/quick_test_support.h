@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 
 class QJSEngine;
 class QQmlEngine;
@@ -31,6 +33,20 @@ class QuickTestSupport : public QObject {
   Q_INVOKABLE void release(const QString& path);
   /// Requests to `path` answered so far.
   Q_INVOKABLE int requestCount(const QString& path) const;
+
+  /// Serves at `path` the sample story video (H.264 and AAC, five seconds).
+  Q_INVOKABLE void serveVideo(const QString& path);
+
+  /// Story groups for `StoryViewerView.groups`: a list of {id, title, theme?: {progressStyle, ctaStyle,
+  /// primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content values
+  /// (`decodeStoryItemJson`, with the defaults duration 5, widgetType "NONE", widgetOptions []).
+  Q_INVOKABLE QVariant storyGroups(const QVariantList& groups) const;
+  /// Configures the SDK; in preview mode votes are answered on the device.
+  Q_INVOKABLE void configure(bool previewMode);
+  /// Announces "didBecomeActive", "willResignActive" or "didEnterBackground" as the application would.
+  Q_INVOKABLE void postApplicationEvent(const QString& event);
+  /// URLs the platform was asked to open, oldest first.
+  Q_INVOKABLE QStringList openedUrls() const;
 
   /// From now on the SDK's timers (and clock) run on virtual time; tasks still run on the GUI thread.
   Q_INVOKABLE void useVirtualTime();

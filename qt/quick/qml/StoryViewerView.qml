@@ -37,6 +37,7 @@ FocusScope {
     StoryViewerModel {
         id: model
 
+        objectName: "viewerModel"
         groups: root.groups
         startIndex: root.startIndex
         placementKey: root.placementKey
@@ -61,6 +62,7 @@ FocusScope {
         anchors.fill: parent
 
         TapHandler {
+            objectName: "tapHandler"
             longPressThreshold: Theme.viewer.longPressSeconds
             dragThreshold: Theme.viewer.longPressMaximumMovement
             onTapped: (eventPoint) => model.tap(eventPoint.position.x, tapZones.width)
@@ -86,6 +88,7 @@ FocusScope {
             spacing: Theme.viewer.headerSpacing
 
             Internal.StoryProgressHeader {
+                objectName: "progressHeader"
                 width: parent.width
                 viewer: model
             }

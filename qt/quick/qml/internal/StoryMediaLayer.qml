@@ -25,10 +25,14 @@ Item {
     }
 
     // Made for a video item and dropped after it: leaving the video stops it.
-    Loader {
-        anchors.fill: parent
-        active: root.viewer.mediaLayer === StoryViewerModel.Video
-        sourceComponent: Item {
+    Repeater {
+        model: root.viewer.mediaLayer === StoryViewerModel.Video ? 1 : 0
+
+        Item {
+            objectName: "video"
+            width: root.width
+            height: root.height
+
             VideoOutput {
                 id: output
 

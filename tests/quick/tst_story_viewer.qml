@@ -1,0 +1,279 @@
+import QtQuick
+import QtTest
+import Quenmark.Stories
+import Quenmark.Stories.Testing
+
+Item {
+    id: root
+
+    width: 300
+    height: 600
+
+    Component {
+        id: viewerComponent
+
+        StoryViewerView {
+            width: root.width
+            height: root.height
+        }
+    }
+
+    SignalSpy {
+        id: dismissedSpy
+
+        signalName: "dismissed"
+    }
+
+    TestCase {
+        id: testCase
+
+        property int made: 0
+
+        name: "StoryViewerView"
+        when: windowShown
+
+        function initTestCase() {
+            TestSupport.useVirtualTime()
+            TestSupport.configure(true)  // preview: votes are answered on the device
+            TestSupport.servePicture("/media.png", "red", "blue", 60, 120)
+        }
+
+        function init() {
+            failOnWarning(/.?/)
+        }
+
+        // A fresh item id for every item of every test, so that no vote or swipe carries over.
+        function item(fields) {
+            return Object.assign({id: "item-" + (++made), duration: 10}, fields)
+        }
+
+        function items(count, fields) {
+            return Array.from({length: count}, () => item(fields))
+        }
+
+        // One group of `list` items; `theme` as TestSupport.storyGroups takes it.
+        function open(list, theme) {
+            const groups = TestSupport.storyGroups([{id: "group-" + made, title: "Group", theme: theme, items: list}])
+            const view = createTemporaryObject(viewerComponent, root, {groups: groups})
+            dismissedSpy.target = view
+            dismissedSpy.clear()
+            waitForRendering(view)
+            return view
+        }
+
+        function modelOf(view) {
+            return findChild(view, "viewerModel")
+        }
+
+        // The rendered colour at (x, y) of `item`, a part of `view` (Qt 6.4's grabImage of a nested item
+        // copies the wrong part of the window).
+        function pixel(view, item, x, y) {
+            const point = item.mapToItem(view, x, y)
+            return grabImage(view).pixel(point.x, point.y)
+        }
+
+        function shows(view, item, x, y, color) {
+            return Qt.colorEqual(pixel(view, item, x, y), color)
+        }
+
+        function drag(view, dx, dy) {
+            const x = view.width / 2
+            const y = view.height / 2
+            mousePress(view, x, y)
+            for (let step = 1; step <= 5; ++step)
+                mouseMove(view, x + dx * step / 5, y + dy * step / 5, 16)
+            mouseRelease(view, x + dx, y + dy, Qt.LeftButton, Qt.NoModifier, 16)
+        }
+
+        function test_dragEnds_data() {
+            return [
+                {tag: "130 down, 50 across closes", widgetType: "NONE", dx: 50, dy: 130, closes: 1, swipes: 0},
+                {tag: "130 down, 90 across does nothing", widgetType: "NONE", dx: 90, dy: 130, closes: 0, swipes: 0},
+                {tag: "60 up on a swipe item swipes", widgetType: "SWIPE", dx: 0, dy: -60, closes: 0, swipes: 1},
+                {tag: "60 up on another item does nothing", widgetType: "NONE", dx: 0, dy: -60, closes: 0, swipes: 0},
+                {tag: "across never navigates", widgetType: "NONE", dx: -200, dy: 0, closes: 0, swipes: 0},
+            ]
+        }
+
+        function test_dragEnds(data) {
+            const link = "https://example.com/swipe/" + made
+            const view = open([item({widgetType: data.widgetType, swipeCallbackURL: link}), item({})])
+            drag(view, data.dx, data.dy)
+            compare(dismissedSpy.count, data.closes)
+            compare(TestSupport.openedUrls().filter(url => url === link).length, data.swipes)
+            compare(modelOf(view).itemIndex, 0)
+        }
+
+        function test_tapZones() {
+            const view = open(items(3, {}))
+            const model = modelOf(view)
+            mouseClick(view, view.width * 0.9, 300)
+            compare(model.itemIndex, 1)
+            mouseClick(view, view.width * 0.5, 300)
+            compare(model.itemIndex, 1)
+            mouseClick(view, view.width * 0.1, 300)
+            compare(model.itemIndex, 0)
+        }
+
+        function test_longPressHoldsPlaybackAndShowsThePauseGlyph() {
+            const view = open(items(2, {}))
+            const model = modelOf(view)
+            const glyph = findChild(view, "pauseGlyph")
+            mousePress(view, view.width * 0.9, 300)
+            tryVerify(() => model.held)
+            verify(!model.playing)
+            tryCompare(glyph, "opacity", 1)
+            // The glyph's left bar, white at 0.85 on the placeholder.
+            const bar = glyph.mapToItem(view, glyph.width * 8 / 24, glyph.height / 2)
+            verify(grabImage(view).pixel(bar.x, bar.y).r > 0.8)
+            mouseRelease(view, view.width * 0.9, 300)
+            verify(!model.held)
+            verify(model.playing)
+            compare(model.itemIndex, 0)  // a long press is no tap
+            tryCompare(glyph, "opacity", 0)
+        }
+
+        function test_movedPressIsNoLongPress_data() {
+            return [
+                {tag: "9 and 9 points (12.7 away)", dx: 9, dy: 9},
+                {tag: "15 points across", dx: 15, dy: 0},
+            ]
+        }
+
+        function test_movedPressIsNoLongPress(data) {
+            const view = open(items(2, {}))
+            const handler = findChild(view, "tapHandler")
+            const longPresses = createTemporaryQmlObject("import QtTest; SignalSpy { signalName: 'longPressed' }", testCase)
+            longPresses.target = handler
+            mousePress(view, view.width * 0.9, 300)
+            mouseMove(view, view.width * 0.9 + data.dx, 300 + data.dy)
+            if (handler.pressed)
+                longPresses.wait()
+            verify(!modelOf(view).held)
+            mouseRelease(view, view.width * 0.9 + data.dx, 300 + data.dy)
+        }
+
+        function test_callToActionColours_data() {
+            return [
+                {tag: "filled on white", primary: "#ffffff", style: "FILLED", text: "#000000", fill: "#ffffff", border: 0},
+                {tag: "filled on dark blue", primary: "#0d1a66", style: "FILLED", text: "#ffffff", fill: "#0d1a66", border: 0},
+                {tag: "outlined on luminance 0.2", primary: "#7c7c7c", style: "OUTLINED", text: "#ffffff", fill: "transparent",
+                 border: 1},
+            ]
+        }
+
+        function test_callToActionColours(data) {
+            const view = open([item({ctaTitle: "Shop", ctaURL: "https://example.com/shop"})],
+                              {primaryColor: data.primary, ctaStyle: data.style})
+            const button = findChild(view, "callToAction")
+            verify(button.visible)
+            verify(Qt.colorEqual(button.contentItem.color, data.text))
+            compare(button.background.border.width, data.border)
+            if (data.border > 0)
+                verify(Qt.colorEqual(button.background.border.color, "white"))
+            if (data.fill !== "transparent")
+                verify(shows(view, button, 8, button.height / 2, data.fill))
+            mouseClick(button)
+            compare(TestSupport.openedUrls().slice(-1)[0], "https://example.com/shop")
+        }
+
+        function test_barStyle_data() {
+            return [
+                // The gap shows the placeholder: blue at 0.18 over black.
+                {tag: "five items as five segments", count: 5, gapColor: "#00002e"},
+                {tag: "one item as one track", count: 1, gapColor: "#00ff00"},
+            ]
+        }
+
+        // Half of the first item played: its segment (or the track) green to its middle.
+        function test_barStyle(data) {
+            const view = open(items(data.count, {}), {progressStyle: "BAR", primaryColor: "#00ff00",
+                                                      secondaryColor: "#0000ff"})
+            const header = findChild(view, "progressHeader")
+            TestSupport.advance(5)
+            const fill = data.count === 1 ? header.width / 2 : (header.width - 16) / 5 / 2
+            tryVerify(() => shows(view, header, fill - 2, 1, "#00ff00") && !shows(view, header, fill + 2, 1, "#00ff00"))
+            // Between the first and second segment: the spacing, or the track's fill.
+            verify(shows(view, header, (header.width - 16) / 5 + 2, 1, data.gapColor))
+        }
+
+        function test_textBlock_data() {
+            return [
+                {tag: "title and body", fields: {title: "Lemon pasta", bodyText: "Ready in twenty minutes."}, tall: true},
+                {tag: "empty title", fields: {title: ""}, tall: false},
+                {tag: "neither", fields: {}, absent: true},
+            ]
+        }
+
+        function test_textBlock(data) {
+            const view = open([item(data.fields)])
+            const block = findChild(view, "textBlock")
+            compare(block.visible, !data.absent)
+            if (data.absent)
+                return
+            compare(block.height > Theme.viewer.textBlockBottomPadding, data.tall)
+            verify(block.height >= Theme.viewer.textBlockBottomPadding)
+        }
+
+        function test_voteShowsResults() {
+            const view = open([item({widgetType: "POLL", widgetQuestion: "Next?", widgetOptions: [
+                {id: "a", text: "Pancakes", orderIndex: 0, voteCount: 3},
+                {id: "b", text: "Pasta", orderIndex: 1, voteCount: 0}]})])
+            const first = findChild(view, "option-a")
+            const second = findChild(view, "option-b")
+            verify(first.enabled)
+            compare(first.Accessible.role, Accessible.Button)
+            mouseClick(second)
+            // Preview mode answers with one vote for the choice.
+            tryCompare(second, "percentText", "25%")
+            compare(first.percentText, "75%")
+            verify(!first.enabled && !second.enabled)
+            compare(second.Accessible.name, "Pasta, 25%, your choice")
+            // The choice in the primary colour at 0.85 over the card.
+            waitForRendering(view)
+            const chosen = pixel(view, second, 6, second.height / 2)
+            verify(chosen.r > 0.8 && chosen.g > 0.45 && chosen.g < 0.6 && chosen.b < 0.15, chosen)
+        }
+
+        function test_playbackHolds_data() {
+            return [
+                {tag: "host", hold: view => view.pause(), release: view => view.resume()},
+                {tag: "application inactive", hold: () => TestSupport.postApplicationEvent("willResignActive"),
+                 release: () => TestSupport.postApplicationEvent("didBecomeActive")},
+                {tag: "hidden", hold: view => view.visible = false, release: view => view.visible = true},
+            ]
+        }
+
+        // Held for a second, then played for half a second: 0.05 of a ten-second item.
+        function test_playbackHolds(data) {
+            const view = open(items(2, {}))
+            const model = modelOf(view)
+            verify(model.playing)
+            data.hold(view)
+            verify(!model.playing)
+            TestSupport.advance(1)
+            data.release(view)
+            verify(model.playing)
+            TestSupport.advance(0.5)
+            tryVerify(() => Math.abs(model.progress - 0.05) < 1e-9, 5000, model.progress)
+        }
+
+        function test_keys() {
+            const view = open(items(3, {title: "Pancakes"}))
+            const model = modelOf(view)
+            view.forceActiveFocus()
+            verify(view.activeFocus)
+            keyClick(Qt.Key_Right)
+            compare(model.itemIndex, 1)
+            compare(findChild(view, "progressHeader").Accessible.name, "Story 2 of 3: Pancakes")
+            keyClick(Qt.Key_Left)
+            compare(model.itemIndex, 0)
+            keyClick(Qt.Key_Space)
+            verify(!model.playing)
+            keyClick(Qt.Key_Space)
+            verify(model.playing)
+            keyClick(Qt.Key_Escape)
+            compare(dismissedSpy.count, 1)
+        }
+    }
+}

@@ -1,4 +1,5 @@
 #include <quenmark/banners/application_activity.h>
+#include <quenmark/banners/banner_call_to_action.h>
 #include <quenmark/banners/banner_view.h>
 #include <quenmark/net/story_image_pipeline.h>
 #include <quenmark/platform/platform.h>
@@ -301,15 +302,7 @@ void BannerView::trackBannerClick(const Banner& banner, const BannerItem& item) 
 
 void BannerView::openCallToAction(const BannerItem& item) {
   QUENMARK_ASSERT_MAIN_THREAD();
-  const auto& url = item.ctaURL();
-  if (!url) return;
-  switch (item.ctaType()) {
-    case BannerCtaType::externalURL:
-    case BannerCtaType::deepLink:
-    case BannerCtaType::internalRoute: openContentLink(*url); return;
-    case BannerCtaType::customEvent:
-    case BannerCtaType::none: return;  // the host hears of the tap through its event handler only
-  }
+  if (auto link = bannerCallToActionLink(item)) openContentLink(*link);
 }
 
 // ---- Showing and autoplay --------------------------------------------------------------------------

@@ -119,17 +119,20 @@ void BannerView::loadBanners() {
   api_->fetchBanners(placementKey_, [weakSelf](Result<std::vector<Banner>> result) {
     auto self = weakSelf.lock();
     if (!self) return;
-    self->applyLoadedBanners(result.ok() ? std::move(result).value() : std::vector<Banner>{});
+    self->applyLoadedBanners(std::move(result));
   });
 }
 
-void BannerView::applyLoadedBanners(std::vector<Banner> banners) {
-  publish(banners_, std::move(banners), BannerViewField::banners);
+void BannerView::applyLoadedBanners(Result<std::vector<Banner>> result) {
+  std::optional<std::string> error;
+  if (!result.ok()) error = result.error().description;
+  publish(banners_, result.ok() ? std::move(result).value() : std::vector<Banner>{}, BannerViewField::banners);
   publish(activeBannerIndex_, 0, BannerViewField::activeBannerIndex);
   publish(activeItemIndex_, 0, BannerViewField::activeItemIndex);
   invalidItemKeys_.clear();
   notifyChanged(BannerViewField::invalidItemKeys);
   contentDidChange();
+  publish(loadErrorMessage_, std::move(error), BannerViewField::loadErrorMessage);
 }
 
 // ---- Derived state ---------------------------------------------------------------------------------

@@ -86,11 +86,13 @@ TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   auto view = makeView();
   appearAndLoad(view);  // empty list
   EXPECT_FALSE(view->currentRenderState());
+  EXPECT_FALSE(view->loadErrorMessage());
 
   serve(testsupport::reply(500, "{}"));  // a failed load, with no earlier good list for this identity
   view->loadBanners();
   awaitLoad();
   EXPECT_TRUE(view->banners().empty());
+  EXPECT_TRUE(view->loadErrorMessage());
 
   // Every picture fails: the banner is skipped, nothing is shown and nothing plays.
   serveBanners({bannerJson(1, "STORY", items(2, "bad"), 1)});

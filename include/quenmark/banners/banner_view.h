@@ -2,6 +2,7 @@
 
 #include <quenmark/banners/banner_render_state.h>
 #include <quenmark/banners/banner_swipe.h>
+#include <quenmark/error.h>
 #include <quenmark/export.h>
 #include <quenmark/model/banner.h>
 #include <quenmark/model/banner_item.h>
@@ -29,6 +30,8 @@ enum class BannerViewField {
   trackedImpressions,
   /// The card's picture was requested, arrived or failed (see `cardImage()`).
   cardImage,
+  /// A load answer arrived (see `loadErrorMessage()`).
+  loadErrorMessage,
 };
 
 /// The banner slot of a placement: loads the placement's banners, shows one banner at a time as a card,
@@ -96,6 +99,9 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
   const std::set<std::string>& invalidItemKeys() const noexcept { return invalidItemKeys_; }
   /// Impression keys ("placementKey:bannerId") reported by this instance; never cleared.
   const std::set<std::string>& trackedImpressions() const noexcept { return trackedImpressions_; }
+  /// Why the last load answer failed (the error's description); absent after one that delivered a list.
+  /// Written after the answer was applied, so that observers see the emptied slot.
+  const std::optional<std::string>& loadErrorMessage() const noexcept { return loadErrorMessage_; }
 
   // ---- Operations ----------------------------------------------------------------------------------
 
@@ -148,7 +154,7 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
 
   explicit BannerView(std::string placementKey);
 
-  void applyLoadedBanners(std::vector<Banner> banners);
+  void applyLoadedBanners(Result<std::vector<Banner>> result);
   // Brings the picture and the autoplay task in line with what is shown now.
   void contentDidChange();
   void syncCardImage(const std::optional<BannerRenderState>& state);
@@ -169,6 +175,7 @@ class QUENMARK_EXPORT BannerView : public ObservableObject<BannerViewField>,
   double activeItemProgress_ = 0.0;
   std::set<std::string> invalidItemKeys_;
   std::set<std::string> trackedImpressions_;
+  std::optional<std::string> loadErrorMessage_;
 
   bool onScreen_ = false;
   Subscription becameActive_;  // held while on screen

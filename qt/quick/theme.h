@@ -1,5 +1,6 @@
 #pragma once
 
+#include "banner_metrics.h"
 #include "story_viewer_metrics.h"
 #include "widget_metrics.h"
 
@@ -24,6 +25,7 @@ class Theme : public QObject {
   Q_PROPERTY(QColor defaultSecondaryColor READ defaultSecondaryColor CONSTANT FINAL)
   Q_PROPERTY(quenmark::qt::StoryViewerMetrics viewer READ viewer CONSTANT FINAL)
   Q_PROPERTY(quenmark::qt::WidgetMetrics widget READ widget CONSTANT FINAL)
+  Q_PROPERTY(quenmark::qt::BannerMetrics banner READ banner CONSTANT FINAL)
 
  public:
   static Theme* create(QQmlEngine* engine, QJSEngine* scriptEngine);
@@ -36,6 +38,8 @@ class Theme : public QObject {
   StoryViewerMetrics viewer() const { return {}; }
   /// The poll, quiz and swipe-up widgets' sizes, colours and timings.
   WidgetMetrics widget() const { return {}; }
+  /// The banner card's indicators and drag distance.
+  BannerMetrics banner() const { return {}; }
 
   /// The default theme's font at `size` with `weight` (`Font.Normal`, `Font.Bold`, ...).
   Q_INVOKABLE QFont font(qreal size, int weight) const;

@@ -8,6 +8,7 @@
 #include <quenmark/sdk/story_sdk.h>
 #include <quenmark/testing/test_platform.h>
 
+#include "banner_carousel_model.h"
 #include "picture_server.h"
 
 #include <QFile>
@@ -117,6 +118,23 @@ QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
         std::nullopt, std::move(items));
   }
   return QVariant::fromValue(qt::StoryGroupList(std::move(made)));
+}
+
+void QuickTestSupport::serveBanners(const QString& placementKey, const QVariantList& banners) {
+  const QJsonObject body{{QStringLiteral("banners"), QJsonArray::fromVariantList(banners)}};
+  process->pictures.server.on("GET", "/sdk/v1/apps/app-key/placements/" + placementKey.toStdString() + "/banners",
+                              testsupport::reply(200, QJsonDocument(body).toJson().toStdString()));
+}
+
+void QuickTestSupport::setBannerProgress(QObject* carousel, double progress) {
+  auto* adapter = qobject_cast<qt::BannerCarouselModel*>(carousel);
+  if (adapter == nullptr || !adapter->bannerView()) {
+    qWarning("setBannerProgress: not a completed BannerCarouselModel");
+    return;
+  }
+  platform::currentPlatform()->mainThread->post([view = std::weak_ptr(adapter->bannerView()), progress] {
+    if (auto model = view.lock()) model->applyPosition(model->activeBannerIndex(), model->activeItemIndex(), progress);
+  });
 }
 
 void QuickTestSupport::configure(bool previewMode) {

@@ -41,6 +41,13 @@ class QuickTestSupport : public QObject {
   /// primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content values
   /// (`decodeStoryItemJson`, with the defaults duration 5, widgetType "NONE", widgetOptions []).
   Q_INVOKABLE QVariant storyGroups(const QVariantList& groups) const;
+  /// Answers the banners request of `placementKey` with `banners` in the service's form (id, type,
+  /// placementKey, viewOrder, layout keys, items: [{id, mediaUrl, orderIndex, ctaType, ctaUrl}]).
+  Q_INVOKABLE void serveBanners(const QString& placementKey, const QVariantList& banners);
+  /// Sets the story progress of the `BannerView`'s carousel (its child "carousel"), keeping its position.
+  /// Queued behind the tasks already posted, so an autoplay start pending for that position runs first.
+  Q_INVOKABLE void setBannerProgress(QObject* carousel, double progress);
+
   /// Configures the SDK; in preview mode votes are answered on the device.
   Q_INVOKABLE void configure(bool previewMode);
   /// Announces "didBecomeActive", "willResignActive" or "didEnterBackground" as the application would.

@@ -84,15 +84,17 @@ TEST_F(BannerViewTest, RenderStateSkipsUnplayableBannersForwardAndClampsPastTheE
 
 TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   auto view = makeView();
-  appearAndLoad(view);  // empty list
-  EXPECT_FALSE(view->currentRenderState());
-  EXPECT_FALSE(view->loadErrorMessage());
-
   serve(testsupport::reply(500, "{}"));  // a failed load, with no earlier good list for this identity
+  appearAndLoad(view);
+  EXPECT_TRUE(view->banners().empty());
+  EXPECT_FALSE(view->currentRenderState());
+  EXPECT_TRUE(view->loadErrorMessage());
+
+  serveBanners({});  // a good empty list clears the error
   view->loadBanners();
   awaitLoad();
-  EXPECT_TRUE(view->banners().empty());
-  EXPECT_TRUE(view->loadErrorMessage());
+  EXPECT_FALSE(view->currentRenderState());
+  EXPECT_FALSE(view->loadErrorMessage());
 
   // Every picture fails: the banner is skipped, nothing is shown and nothing plays.
   serveBanners({bannerJson(1, "STORY", items(2, "bad"), 1)});

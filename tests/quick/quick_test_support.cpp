@@ -11,6 +11,7 @@
 #include "banner_carousel_model.h"
 #include "picture_server.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
@@ -83,6 +84,11 @@ void QuickTestSupport::serveVideo(const QString& path) {
                               testsupport::ScriptedResponse{200, file.readAll().toStdString(), "video/mp4", {}, {}});
 }
 
+void QuickTestSupport::serveStories(const QString& placementKey, const QString& body) {
+  process->pictures.server.on("GET", "/sdk/v1/apps/app-key/placements/" + placementKey.toStdString() + "/stories",
+                              testsupport::ScriptedResponse{200, body.toStdString(), "application/json", {}, {}});
+}
+
 QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
   const StoryTheme& base = StoryTheme::defaultTheme();
   auto color = [](const QVariant& value, const Color& fallback) {
@@ -149,6 +155,8 @@ void QuickTestSupport::postApplicationEvent(const QString& event) {
   if (event == QLatin1String("willResignActive")) activity.postWillResignActive();
   if (event == QLatin1String("didEnterBackground")) activity.postDidEnterBackground();
 }
+
+void QuickTestSupport::setScreenReaderActive(bool active) { QAccessible::setActive(active); }
 
 QStringList QuickTestSupport::openedUrls() const {
   QStringList urls;

@@ -37,6 +37,9 @@ class QuickTestSupport : public QObject {
   /// Serves at `path` the sample story video (H.264 and AAC, five seconds).
   Q_INVOKABLE void serveVideo(const QString& path);
 
+  /// Answers the stories request of placement `placementKey` with `body` (the service's JSON).
+  Q_INVOKABLE void serveStories(const QString& placementKey, const QString& body);
+
   /// Story groups for `StoryViewerView.groups`: a list of {id, title, theme?: {progressStyle, ctaStyle,
   /// primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content values
   /// (`decodeStoryItemJson`, with the defaults duration 5, widgetType "NONE", widgetOptions []).
@@ -52,6 +55,8 @@ class QuickTestSupport : public QObject {
   Q_INVOKABLE void configure(bool previewMode);
   /// Announces "didBecomeActive", "willResignActive" or "didEnterBackground" as the application would.
   Q_INVOKABLE void postApplicationEvent(const QString& event);
+  /// Turns the application's accessibility on or off, as a screen reader starting or quitting does.
+  Q_INVOKABLE void setScreenReaderActive(bool active);
   /// URLs the platform was asked to open, oldest first.
   Q_INVOKABLE QStringList openedUrls() const;
 

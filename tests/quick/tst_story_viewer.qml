@@ -241,6 +241,8 @@ Item {
                 {tag: "application inactive", hold: () => TestSupport.postApplicationEvent("willResignActive"),
                  release: () => TestSupport.postApplicationEvent("didBecomeActive")},
                 {tag: "hidden", hold: view => view.visible = false, release: view => view.visible = true},
+                {tag: "screen reader", hold: () => TestSupport.setScreenReaderActive(true),
+                 release: () => TestSupport.setScreenReaderActive(false)},
             ]
         }
 
@@ -256,6 +258,27 @@ Item {
             verify(model.playing)
             TestSupport.advance(0.5)
             tryVerify(() => Math.abs(model.progress - 0.05) < 1e-9, 5000, model.progress)
+        }
+
+        function test_placement_data() {
+            return [
+                {tag: "its groups play", key: "home", dismissed: 0, name: "Story 1 of 2: Welcome"},
+                {tag: "a failed load closes", key: "nowhere", dismissed: 1, name: "Story 0 of 0"},
+            ]
+        }
+
+        // Given no groups, the viewer plays those of its placement.
+        function test_placement(data) {
+            TestSupport.serveStories("home", JSON.stringify({groups: [{id: "3f2504e0-4f89-11d3-9a0c-0305e82c3301",
+                title: "Home", items: ["7c9e6679-7425-40de-944b-e07fc1f90ae7", "7c9e6679-7425-40de-944b-e07fc1f90ae8"].map(
+                    (id, index) => ({id: id, type: "IMAGE", title: index === 0 ? "Welcome" : "Second"}))}]}))
+            const view = createTemporaryObject(viewerComponent, root, {placementKey: data.key})
+            dismissedSpy.target = view
+            dismissedSpy.clear()
+            const header = findChild(view, "progressHeader")
+            tryCompare(dismissedSpy, "count", data.dismissed)
+            tryVerify(() => header.Accessible.name === data.name, 5000, header.Accessible.name)
+            compare(dismissedSpy.count, data.dismissed)
         }
 
         function test_keys() {

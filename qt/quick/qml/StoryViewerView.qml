@@ -19,7 +19,8 @@ FocusScope {
 
     signal dismissed()
 
-    // The host's control. pause() holds playback (video too) until resume().
+    // The host's control. pause() holds playback (video too) until resume(). From C++:
+    // QMetaObject::invokeMethod(viewer, "next").
     function pause() { model.pause() }
     function resume() { model.resume() }
     function next() { model.next() }

@@ -11,12 +11,15 @@
 namespace quenmark::qt {
 
 /// Story groups a host hands to `StoryViewerView.groups` from C++, for groups it got elsewhere than from
-/// the viewer's placement:
+/// the viewer's placement. The viewer reads `groups` once, when it is made, so hand them over as an
+/// initial property:
 ///
-///     viewer->setProperty("groups", QVariant::fromValue(quenmark::qt::StoryGroupList(groups)));
+///     auto* viewer = component.createWithInitialProperties(
+///         {{"groups", QVariant::fromValue(quenmark::qt::StoryGroupList(groups))}, {"startIndex", 2}});
 ///
-/// or as the value of a property of the host's own object that QML binds to `groups`. An immutable
-/// value; copies share the groups. QML sees it as `storyGroupList` with a `count`.
+/// (`QQuickView::setInitialProperties` and QML's `Loader.setSource(url, properties)` do the same), or as
+/// the value of a property of the host's own object that QML binds to `groups`, set before the viewer is
+/// made. An immutable value; copies share the groups. QML sees it as `storyGroupList` with a `count`.
 class QUENMARK_EXPORT StoryGroupList {
   Q_GADGET
   Q_PROPERTY(int count READ count FINAL)

@@ -61,6 +61,7 @@ Item {
             model.next()
             compare(player.source, TestSupport.url("/second.mp4"))
             tryVerify(() => player.playing)
+            waitForRendering(view)  // the header lays the new button out
             mouseClick(findChild(view, "mute"))
             verify(player.muted)
             model.next()

@@ -21,22 +21,22 @@ FocusScope {
 
     // The host's control. pause() holds playback (video too) until resume(). From C++:
     // QMetaObject::invokeMethod(viewer, "next").
-    function pause() { model.pause() }
-    function resume() { model.resume() }
-    function next() { model.next() }
-    function previous() { model.previous() }
-    function close() { model.close() }
+    function pause() { viewerModel.pause() }
+    function resume() { viewerModel.resume() }
+    function next() { viewerModel.next() }
+    function previous() { viewerModel.previous() }
+    function close() { viewerModel.close() }
 
     focus: true
     Component.onCompleted: root.forceActiveFocus()
-    Keys.onLeftPressed: model.previous()
-    Keys.onRightPressed: model.next()
-    Keys.onSpacePressed: model.togglePause()
-    Keys.onEscapePressed: model.close()
-    Keys.onUpPressed: model.swipeUp()
+    Keys.onLeftPressed: viewerModel.previous()
+    Keys.onRightPressed: viewerModel.next()
+    Keys.onSpacePressed: viewerModel.togglePause()
+    Keys.onEscapePressed: viewerModel.close()
+    Keys.onUpPressed: viewerModel.swipeUp()
 
     StoryViewerModel {
-        id: model
+        id: viewerModel
 
         objectName: "viewerModel"
         groups: root.groups
@@ -53,7 +53,7 @@ FocusScope {
 
     Internal.StoryMediaLayer {
         anchors.fill: parent
-        viewer: model
+        viewer: viewerModel
     }
 
     // Back on the left 35 %, forward on the right 35 %; a long press there holds playback.
@@ -66,12 +66,12 @@ FocusScope {
             objectName: "tapHandler"
             longPressThreshold: Theme.viewer.longPressSeconds
             dragThreshold: Theme.viewer.longPressMaximumMovement
-            onTapped: (eventPoint) => model.tap(eventPoint.position.x, tapZones.width)
+            onTapped: (eventPoint) => viewerModel.tap(eventPoint.position.x, tapZones.width)
             // Qt 6.4's type information has no QPointF.
-            onLongPressed: model.beginHold(point.pressPosition.x, tapZones.width, // qmllint disable
+            onLongPressed: viewerModel.beginHold(point.pressPosition.x, tapZones.width, // qmllint disable
                                            point.position.x - point.pressPosition.x, // qmllint disable
                                            point.position.y - point.pressPosition.y) // qmllint disable
-            onPressedChanged: if (!pressed) model.endHold()
+            onPressedChanged: if (!pressed) viewerModel.endHold()
         }
     }
 
@@ -91,44 +91,48 @@ FocusScope {
             Internal.StoryProgressHeader {
                 objectName: "progressHeader"
                 width: parent.width
-                viewer: model
+                viewer: viewerModel
             }
 
             Item {
                 width: parent.width
-                height: close.implicitHeight
+                height: buttons.height
 
                 Text {
                     anchors.left: parent.left
-                    anchors.right: mute.visible ? mute.left : close.left
+                    anchors.right: buttons.left
                     anchors.verticalCenter: parent.verticalCenter
-                    text: model.groupTitle
-                    font: model.groupTitleFont
+                    text: viewerModel.groupTitle
+                    font: viewerModel.groupTitleFont
                     color: Theme.viewer.text
                     elide: Text.ElideRight
                     maximumLineCount: 1
                 }
 
-                Internal.GlyphButton {
-                    id: mute
+                Row {
+                    id: buttons
 
-                    objectName: "mute"
-                    anchors.right: close.left
-                    anchors.rightMargin: Theme.viewer.headerSpacing
-                    visible: model.mediaLayer === StoryViewerModel.Video
-                    glyph: model.muted ? "speakerMuted" : "speaker"
-                    text: model.muted ? qsTr("Sound on") : qsTr("Mute")
-                    onClicked: model.muted = !model.muted
-                }
-
-                Internal.GlyphButton {
-                    id: close
-
-                    objectName: "close"
                     anchors.right: parent.right
-                    glyph: "close"
-                    text: qsTr("Close")
-                    onClicked: model.close()
+                    spacing: Theme.viewer.headerSpacing
+
+                    // Sound on or off, for video items.
+                    Repeater {
+                        model: viewerModel.mediaLayer === StoryViewerModel.Video ? 1 : 0
+
+                        Internal.GlyphButton {
+                            objectName: "mute"
+                            glyph: viewerModel.muted ? "speakerMuted" : "speaker"
+                            text: viewerModel.muted ? qsTr("Sound on") : qsTr("Mute")
+                            onClicked: viewerModel.muted = !viewerModel.muted
+                        }
+                    }
+
+                    Internal.GlyphButton {
+                        objectName: "close"
+                        glyph: "close"
+                        text: qsTr("Close")
+                        onClicked: viewerModel.close()
+                    }
                 }
             }
         }
@@ -142,13 +146,13 @@ FocusScope {
             rightPadding: Theme.viewer.textBlockHorizontalPadding
             bottomPadding: Theme.viewer.textBlockBottomPadding
             spacing: Theme.viewer.textBlockSpacing
-            visible: model.hasTextBlock
+            visible: viewerModel.hasTextBlock
 
             Text {
                 width: parent.width - parent.leftPadding - parent.rightPadding
                 visible: text !== ""
-                text: model.itemTitle
-                font: model.itemTitleFont
+                text: viewerModel.itemTitle
+                font: viewerModel.itemTitleFont
                 color: Theme.viewer.text
                 wrapMode: Text.Wrap
             }
@@ -156,8 +160,8 @@ FocusScope {
             Text {
                 width: parent.width - parent.leftPadding - parent.rightPadding
                 visible: text !== ""
-                text: model.itemBody
-                font: model.bodyFont
+                text: viewerModel.itemBody
+                font: viewerModel.bodyFont
                 color: Theme.viewer.bodyColor
                 wrapMode: Text.Wrap
                 lineHeightMode: Text.FixedHeight
@@ -166,7 +170,7 @@ FocusScope {
                 FontMetrics {
                     id: bodyMetrics
 
-                    font: model.bodyFont
+                    font: viewerModel.bodyFont
                 }
             }
         }
@@ -178,29 +182,37 @@ FocusScope {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.bottom: parent.bottom
-            visible: model.hasCallToAction
-            viewer: model
+            visible: viewerModel.hasCallToAction
+            viewer: viewerModel
         }
     }
 
-    Internal.WidgetCard {
-        objectName: "widgetCard"
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        anchors.leftMargin: Theme.widget.cardHorizontalInset
-        anchors.rightMargin: Theme.widget.cardHorizontalInset
-        anchors.bottomMargin: Theme.widget.cardBottomInset
-        height: implicitHeight
-        visible: model.card.present
-        viewer: model
+    // The widgets are made for the items that have them.
+    Repeater {
+        model: viewerModel.card.present ? 1 : 0
+
+        Internal.WidgetCard {
+            objectName: "widgetCard"
+            anchors.left: root.left
+            anchors.right: root.right
+            anchors.bottom: root.bottom
+            anchors.leftMargin: Theme.widget.cardHorizontalInset
+            anchors.rightMargin: Theme.widget.cardHorizontalInset
+            anchors.bottomMargin: Theme.widget.cardBottomInset
+            height: implicitHeight
+            viewer: viewerModel
+        }
     }
 
-    Internal.SwipeWidget {
-        objectName: "swipeWidget"
-        anchors.fill: parent
-        visible: model.hasSwipeUp
-        viewer: model
+    Repeater {
+        model: viewerModel.hasSwipeUp ? 1 : 0
+
+        Internal.SwipeWidget {
+            objectName: "swipeWidget"
+            width: root.width
+            height: root.height
+            viewer: viewerModel
+        }
     }
 
     Internal.Glyph {
@@ -209,7 +221,7 @@ FocusScope {
         name: "pause"
         size: Theme.viewer.pauseGlyphSize
         color: Theme.viewer.pauseGlyphColor
-        opacity: model.held ? 1 : 0
+        opacity: viewerModel.held ? 1 : 0
         visible: opacity > 0
 
         Behavior on opacity {
@@ -225,7 +237,7 @@ FocusScope {
     DragHandler {
         target: null
         dragThreshold: Theme.viewer.minimumDragDistance
-        onActiveChanged: if (!active) model.endDrag(translation.x, translation.y,
+        onActiveChanged: if (!active) viewerModel.endDrag(translation.x, translation.y,
                                                    centroid.velocity.x, centroid.velocity.y)
     }
 }

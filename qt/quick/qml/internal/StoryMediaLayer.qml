@@ -10,21 +10,30 @@ Item {
 
     required property StoryViewerModel viewer
 
-    StoryPlaceholder {
-        anchors.fill: parent
-        visible: root.viewer.mediaLayer === StoryViewerModel.Placeholder
-        color: root.viewer.placeholderColor
+    // Each layer is made only for the items that show it.
+    Repeater {
+        model: root.viewer.mediaLayer === StoryViewerModel.Placeholder ? 1 : 0
+
+        StoryPlaceholder {
+            width: root.width
+            height: root.height
+            color: root.viewer.placeholderColor
+        }
     }
 
-    StoryPicture {
-        objectName: "picture"
-        anchors.fill: parent
-        visible: root.viewer.mediaLayer === StoryViewerModel.Picture
-        url: visible ? root.viewer.mediaUrl : ""
-        placeholderColor: root.viewer.placeholderColor
+    Repeater {
+        model: root.viewer.mediaLayer === StoryViewerModel.Picture ? 1 : 0
+
+        StoryPicture {
+            objectName: "picture"
+            width: root.width
+            height: root.height
+            url: root.viewer.mediaUrl
+            placeholderColor: root.viewer.placeholderColor
+        }
     }
 
-    // Made for a video item and dropped after it: leaving the video stops it.
+    // Leaving the video (for another layer) stops it.
     Repeater {
         model: root.viewer.mediaLayer === StoryViewerModel.Video ? 1 : 0
 

@@ -4,11 +4,11 @@
 #include <quenmark/net/story_image_pipeline.h>
 #include <quenmark/platform/platform.h>
 
+#include "memory_picture_session.h"
 #include "pipeline_image_provider.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -19,52 +19,13 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-const QImage& picture() {
-  static const QImage image = [] {
-    QImage made(1080, 1920, QImage::Format_RGBA8888);
-    for (int y = 0; y < made.height(); ++y) {
-      auto* row = made.scanLine(y);
-      for (int x = 0; x < made.width(); ++x) {
-        row[4 * x] = static_cast<uchar>(x);
-        row[4 * x + 1] = static_cast<uchar>(y);
-        row[4 * x + 2] = static_cast<uchar>(x + y);
-        row[4 * x + 3] = 255;
-      }
-    }
-    return made;
-  }();
-  return image;
-}
+using quenmark::bench::MemoryPictureSession;
 
-/// Serves the picture as a PNG from memory, completing on a thread of its own like a real session.
-class MemoryHttpSession final : public quenmark::platform::HttpSession {
- public:
-  MemoryHttpSession() {
-    QBuffer buffer(&png_);
-    buffer.open(QIODevice::WriteOnly);
-    picture().save(&buffer, "PNG");
-  }
-  ~MemoryHttpSession() override {
-    for (auto& thread : threads_) thread.join();
-  }
-  void send(quenmark::platform::HttpRequest, quenmark::platform::HttpCompletion completion) override {
-    threads_.emplace_back([this, completion = std::move(completion)] {
-      quenmark::platform::HttpResponse response;
-      response.status = 200;
-      response.body = png_.toStdString();
-      completion(std::move(response));
-    });
-  }
-
- private:
-  QByteArray png_;
-  std::vector<std::thread> threads_;
-};
+const QImage& picture() { return quenmark::bench::storyPicture(); }
 
 void BM_QImageCopy(benchmark::State& state) {
   for (auto _ : state) {
@@ -75,7 +36,7 @@ void BM_QImageCopy(benchmark::State& state) {
 BENCHMARK(BM_QImageCopy);
 
 void BM_ProviderDeliversCachedPicture(benchmark::State& state) {
-  auto session = std::make_shared<MemoryHttpSession>();
+  auto session = std::make_shared<MemoryPictureSession>();
   auto platform = *quenmark::platform::currentPlatform();  // the Qt platform
   platform.http = session;
   quenmark::platform::installPlatform(platform);

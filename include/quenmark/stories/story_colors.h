@@ -8,6 +8,7 @@ namespace quenmark::story_colors {
 inline constexpr Color kWhite{1, 1, 1, 1};
 inline constexpr Color kBlack{0, 0, 0, 1};
 inline constexpr Color kClear{0, 0, 0, 0};
+inline constexpr Color kGray{0.56, 0.56, 0.58, 1};
 /// Marks a right answer of a quiz.
 inline constexpr Color kGreen{0.2, 0.78, 0.35, 1};
 /// Marks a wrong answer of a quiz.

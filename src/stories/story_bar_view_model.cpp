@@ -56,6 +56,8 @@ void StoryBarViewModel::load() {
       line += ' ';
       line += result.error().description;
       platform::currentPlatform()->console->writeLine(line);
+      // A copy: the handler may replace itself or release the model.
+      if (auto handler = self->loadFailureHandler_) handler(result.error());
     }
   });
 }

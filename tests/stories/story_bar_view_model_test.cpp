@@ -76,6 +76,8 @@ TEST_F(StoryBar, FailuresEmptyTheRowWithOneConsoleLineAndOverlappingLoadsBothLan
   EXPECT_EQ(take(), (Lines{"fetch:home", "fetch:home"}));
 
   serveStories("{}", 500);
+  std::vector<std::string> failures;
+  bar->setLoadFailureHandler([&](const Error& error) { failures.push_back(error.description); });
   bar->load();
   EXPECT_EQ(bar->groups().size(), 1u);  // kept until the answer
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return !bar->isLoading(); }));
@@ -84,6 +86,7 @@ TEST_F(StoryBar, FailuresEmptyTheRowWithOneConsoleLineAndOverlappingLoadsBothLan
   EXPECT_EQ(tp.console->lines(),
             (std::vector<std::string>{"[Quenmark] Failed to load stories for placement 'home': Story request failed "
                                       "with status 500."}));
+  EXPECT_EQ(failures, (std::vector<std::string>{"Story request failed with status 500."}));
 
   // Not configured: the same treatment, and nothing is sent.
   resetStorySDKForTesting();

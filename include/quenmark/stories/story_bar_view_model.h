@@ -1,14 +1,17 @@
 #pragma once
 
+#include <quenmark/error.h>
 #include <quenmark/export.h>
 #include <quenmark/model/story_group.h>
 #include <quenmark/stories/observable.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace quenmark {
@@ -71,6 +74,11 @@ class QUENMARK_EXPORT StoryBarViewModel final : public ObservableObject<StoryBar
   /// console: "[Quenmark] Failed to load stories for placement '<key>': <description>".
   void load();
 
+  /// Called on the main thread after a failed load has emptied the row and written its console line,
+  /// with the load's error. The handler may release the model.
+  using LoadFailureHandler = std::function<void(const Error&)>;
+  void setLoadFailureHandler(LoadFailureHandler handler) { loadFailureHandler_ = std::move(handler); }
+
   /// Called each time a group's bubble appears. The first time per group and model: reports the group's
   /// impression (host handler, analytics, SDK event) and, for the first three groups ever reported,
   /// prefetches the cover image and the first item's media.
@@ -106,6 +114,7 @@ class QUENMARK_EXPORT StoryBarViewModel final : public ObservableObject<StoryBar
   std::shared_ptr<StoryAPI> api_;
   std::unordered_set<std::string> impressedGroupIDs_;
   std::unordered_set<std::string> prefetchedGroupIDs_;
+  LoadFailureHandler loadFailureHandler_;
 };
 
 }  // namespace quenmark

@@ -1,6 +1,7 @@
 #include "remote_image_model.h"
 
 #include "held_images.h"
+#include "image_wrapping.h"
 #include "pipeline_image_provider.h"
 #include "qt_conversions.h"
 
@@ -50,6 +51,8 @@ QUrl RemoteImageModel::source() const {
   const auto& loader = *loader_;
   return loader.image() && loader.url() ? imageSource(*loader.url()) : QUrl();
 }
+
+QImage RemoteImageModel::picture() const { return wrapImage(loader_->image()); }
 
 void RemoteImageModel::componentComplete() {
   if (QQmlEngine* engine = qmlEngine(this)) PipelineImageProvider::installInto(*engine);

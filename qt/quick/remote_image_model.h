@@ -3,6 +3,7 @@
 #include <quenmark/stories/remote_image_loader.h>
 
 #include <QtQml/qqmlregistration.h>
+#include <QImage>
 #include <QObject>
 #include <QQmlParserStatus>
 #include <QUrl>
@@ -39,6 +40,8 @@ class RemoteImageModel : public QObject, public QQmlParserStatus {
   void setUrl(const QUrl& url);
   Status status() const;
   QUrl source() const;
+  /// The picture the loader holds, its pixels shared, not copied; null while the placeholder shows.
+  QImage picture() const;
 
   void classBegin() override {}
   void componentComplete() override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "banner_metrics.h"
+#include "story_bar_metrics.h"
 #include "story_viewer_metrics.h"
 #include "widget_metrics.h"
 
@@ -23,6 +24,7 @@ class Theme : public QObject {
   QML_SINGLETON
   Q_PROPERTY(QColor defaultPrimaryColor READ defaultPrimaryColor CONSTANT FINAL)
   Q_PROPERTY(QColor defaultSecondaryColor READ defaultSecondaryColor CONSTANT FINAL)
+  Q_PROPERTY(quenmark::qt::StoryBarMetrics bar READ bar CONSTANT FINAL)
   Q_PROPERTY(quenmark::qt::StoryViewerMetrics viewer READ viewer CONSTANT FINAL)
   Q_PROPERTY(quenmark::qt::WidgetMetrics widget READ widget CONSTANT FINAL)
   Q_PROPERTY(quenmark::qt::BannerMetrics banner READ banner CONSTANT FINAL)
@@ -34,6 +36,8 @@ class Theme : public QObject {
   QColor defaultPrimaryColor() const;
   QColor defaultSecondaryColor() const;
 
+  /// The story bar's sizes and colours.
+  StoryBarMetrics bar() const { return {}; }
   /// The story viewer's sizes, colours and timings.
   StoryViewerMetrics viewer() const { return {}; }
   /// The poll, quiz and swipe-up widgets' sizes, colours and timings.

@@ -6,6 +6,7 @@
 #include <quenmark/platform/platform.h>
 #include <quenmark/qt/story_group_list.h>
 #include <quenmark/sdk/story_sdk.h>
+#include <quenmark/sdk/story_sdk_event.h>
 #include <quenmark/testing/test_platform.h>
 
 #include "banner_carousel_model.h"
@@ -21,6 +22,7 @@
 #include <chrono>
 #include <memory>
 #include <stdexcept>
+#include <variant>
 
 namespace quenmark::qttest {
 namespace {
@@ -45,6 +47,7 @@ struct Process {
   PictureServer pictures;
   testing::TestPlatform test;
   std::shared_ptr<const platform::Platform> qt;  // installed when the application was constructed
+  QStringList impressedGroups;
 };
 
 Process* process = nullptr;  // kept until the process ends
@@ -52,7 +55,7 @@ Process* process = nullptr;  // kept until the process ends
 }  // namespace
 
 void QuickTestSupport::setUpProcess() {
-  process = new Process{{}, {}, platform::currentPlatform()};
+  process = new Process{{}, {}, platform::currentPlatform(), {}};
   platform::Platform platform = process->test.platform(process->pictures.server.baseUrl());
   platform.mainThread = process->qt->mainThread;
   platform.clock = process->qt->clock;
@@ -75,6 +78,13 @@ void QuickTestSupport::release(const QString& path) { process->pictures.release(
 
 int QuickTestSupport::requestCount(const QString& path) const {
   return static_cast<int>(process->pictures.requestCount(path.toStdString()));
+}
+
+QString QuickTestSupport::serveStories(const QString& placementKey, const QVariantList& groups, bool held) {
+  const QString path = QStringLiteral("/sdk/v1/apps/app-key/placements/%1/stories").arg(placementKey);
+  const QJsonObject body{{QStringLiteral("groups"), QJsonArray::fromVariantList(groups)}};
+  process->pictures.serveBody(path.toStdString(), QJsonDocument(body).toJson().toStdString(), "application/json", held);
+  return path;
 }
 
 void QuickTestSupport::serveVideo(const QString& path) {
@@ -147,7 +157,13 @@ void QuickTestSupport::configure(bool previewMode) {
   StorySDK::shared().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt,
                                                   std::nullopt, "user-1", StoryUIStrings::defaultStrings(),
                                                   previewMode));
+  StorySDK::shared().setEventHandler([](const StorySDKEvent& event) {
+    if (const auto* impression = std::get_if<StorySDKEvent::StoryGroupImpression>(&event))
+      process->impressedGroups.append(QString::fromStdString(impression->groupId));
+  });
 }
+
+QStringList QuickTestSupport::impressedGroups() const { return process->impressedGroups; }
 
 void QuickTestSupport::postApplicationEvent(const QString& event) {
   auto& activity = ApplicationActivity::shared();

@@ -34,6 +34,10 @@ class QuickTestSupport : public QObject {
   /// Requests to `path` answered so far.
   Q_INVOKABLE int requestCount(const QString& path) const;
 
+  /// Serves `groups` (records as the content service sends them) as the stories of `placementKey`; with
+  /// `held`, only once `release` is called with the returned path.
+  Q_INVOKABLE QString serveStories(const QString& placementKey, const QVariantList& groups, bool held = false);
+
   /// Serves at `path` the sample story video (H.264 and AAC, five seconds).
   Q_INVOKABLE void serveVideo(const QString& path);
 
@@ -51,8 +55,10 @@ class QuickTestSupport : public QObject {
   /// Queued behind the tasks already posted, so an autoplay start pending for that position runs first.
   Q_INVOKABLE void setBannerProgress(QObject* carousel, double progress);
 
-  /// Configures the SDK; in preview mode votes are answered on the device.
+  /// Configures the SDK, with an event handler; in preview mode votes are answered on the device.
   Q_INVOKABLE void configure(bool previewMode);
+  /// Groups whose impression the host's event handler received, oldest first.
+  Q_INVOKABLE QStringList impressedGroups() const;
   /// Announces "didBecomeActive", "willResignActive" or "didEnterBackground" as the application would.
   Q_INVOKABLE void postApplicationEvent(const QString& event);
   /// Turns the application's accessibility on or off, as a screen reader starting or quitting does.

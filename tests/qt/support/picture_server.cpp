@@ -26,7 +26,11 @@ void PictureServer::serve(const std::string& path, const QImage& picture, bool h
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   picture.save(&buffer, "PNG");
-  testsupport::ScriptedResponse response{200, png.toStdString(), "image/png", {}, {}};
+  serveBody(path, png.toStdString(), "image/png", held);
+}
+
+void PictureServer::serveBody(const std::string& path, std::string body, const std::string& contentType, bool held) {
+  testsupport::ScriptedResponse response{200, std::move(body), contentType, {}, {}};
   server.on("GET", path, [this, path, response, held](const testsupport::RecordedRequest&) {
     // On a server thread; bounded, so that a test that forgets to release cannot hang.
     std::unique_lock lock(mutex_);

@@ -29,6 +29,8 @@ class PictureServer {
   /// Answers `path` with `picture`; with `held`, only once `release(path)` is called, so that its load
   /// stays in flight meanwhile.
   void serve(const std::string& path, const QImage& picture, bool held = false);
+  /// Answers `path` with `body`, held the same way.
+  void serveBody(const std::string& path, std::string body, const std::string& contentType, bool held = false);
   void release(const std::string& path);
   /// Requests to `path` answered so far.
   std::size_t requestCount(const std::string& path) const { return server.requestsTo(path).size(); }

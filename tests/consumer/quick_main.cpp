@@ -1,14 +1,61 @@
 // A QML host that uses only the installed package: the Qt platform is in place once its application
-// exists, and a StoryRemoteImage from the QML module in the prefix shows its placeholder offscreen.
+// exists, and a StoryBarView from the QML module in the prefix shows the bubbles of a placement, served
+// by a small content service on 127.0.0.1, offscreen.
+#include <quenmark/platform/http_session.h>
 #include <quenmark/platform/platform.h>
+#include <quenmark/sdk/story_sdk.h>
 
+#include <QByteArray>
 #include <QGuiApplication>
+#include <QHostAddress>
+#include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+// One group whose bubble is square and ringed in pure green; its picture does not load, so the
+// placeholder shows inside the ring.
+constexpr char kStories[] = R"({"groups": [{"id": "8f14e45f-ceea-467f-a0e6-7b7c1f1c0a01", "title": "Launch week",
+  "theme": {"progressStyle": "BAR", "bubbleStyle": "SQUARE", "primaryColor": "#00FF00", "secondaryColor": "#00FF00",
+            "ctaStyle": "FILLED"},
+  "items": [{"id": "7e0b3f1a-5c2d-4a8e-b6f4-100000000001", "type": "IMAGE",
+             "media": {"mediaType": "IMAGE", "mediaUrl": "http://127.0.0.1:9/none.png"}}]}]})";
+
+// Answers every request with the stories, then closes the connection.
+void serve(QTcpServer& server) {
+  QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+    while (QTcpSocket* socket = server.nextPendingConnection()) {
+      QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+        socket->readAll();
+        const QByteArray body(kStories);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+      });
+      QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+  });
+}
+
+bool showsRing(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y) == QColor(Qt::green)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
@@ -16,6 +63,19 @@ int main(int argc, char** argv) {
     std::puts("quick consumer check failed: the Qt platform is not installed");
     return 1;
   }
+  auto service = std::make_unique<QTcpServer>();
+  serve(*service);
+  if (!service->listen(QHostAddress::LocalHost)) {
+    std::puts("quick consumer check failed: no local port");
+    return 1;
+  }
+  quenmark::platform::Platform platform = *quenmark::platform::currentPlatform();
+  platform.serviceBaseUrl = *quenmark::Url::parse("http://127.0.0.1:" + std::to_string(service->serverPort()));
+  quenmark::platform::installPlatform(platform);
+  quenmark::StorySDK::shared().configure(
+      quenmark::StoryConfiguration("sdk-key", "app-key", quenmark::StoryEnvironment::production, std::nullopt,
+                                   std::nullopt, "user-1", quenmark::StoryUIStrings::defaultStrings(), false));
+
   QQmlApplicationEngine engine;
   engine.addImportPath(QStringLiteral(QUENMARK_QML_IMPORT_DIR));
   engine.loadData(R"(
@@ -23,21 +83,23 @@ int main(int argc, char** argv) {
     import QtQuick.Window
     import Quenmark.Stories
     Window {
-        width: 64; height: 64; visible: true; color: "black"
-        StoryRemoteImage { anchors.fill: parent; placeholder: Rectangle { color: "lime" } }
+        width: 200; height: 110; visible: true; color: "black"
+        StoryBarView { placementKey: "home"; width: parent.width }
     })");
   auto* window = engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(engine.rootObjects()[0]);
   if (window == nullptr) {
     std::puts("quick consumer check failed: the QML host did not load");
     return 1;
   }
-  QTimer check;  // until the placeholder is on screen
+  QTimer check;  // until the bubble's ring is on screen
   QObject::connect(&check, &QTimer::timeout, [window] {
-    if (window->grabWindow().pixelColor(32, 32) == QColor(Qt::green)) QCoreApplication::exit(0);
+    if (showsRing(window->grabWindow())) QCoreApplication::exit(0);
   });
   check.start(20);
   QTimer::singleShot(std::chrono::seconds{30}, [] { QCoreApplication::exit(1); });
   const int result = QGuiApplication::exec();
-  std::puts(result == 0 ? "quick consumer ok" : "quick consumer check failed: nothing shown");
+  service.reset();  // reports still in flight fail at once
+  quenmark::platform::currentPlatform()->http->waitUntilIdle(std::chrono::seconds{5});
+  std::puts(result == 0 ? "quick consumer ok" : "quick consumer check failed: no story bar shown");
   return result;
 }

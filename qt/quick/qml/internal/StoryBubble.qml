@@ -30,10 +30,11 @@ T.AbstractButton {
     Keys.onLeftPressed: root.focusNeighbour(false)
     Keys.onRightPressed: root.focusNeighbour(true)
 
-    // The next (or previous) bubble of the row takes the focus; the row's ends stop it.
+    // The next (or previous) bubble of the row takes the focus; the row's ends stop it (the focus chain
+    // would wrap around).
     function focusNeighbour(forward: bool) {
-        const next = root.nextItemInFocusChain(forward)
-        if (next && next !== root && next.parent === root.parent)
+        const next = root.nextItemInFocusChain(forward) as StoryBubble
+        if (next && next.parent === root.parent && next.index === root.index + (forward ? 1 : -1))
             // Qt 6.4's type information has no Qt::FocusReason.
             next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason) // qmllint disable
     }

@@ -32,6 +32,7 @@ class StoryBarMetrics {
   Q_PROPERTY(QColor photoGlyphColor MEMBER photoGlyphColor CONSTANT FINAL)
   Q_PROPERTY(qreal focusFrameWidth MEMBER focusFrameWidth CONSTANT FINAL)
   Q_PROPERTY(qreal focusFrameRadius MEMBER focusFrameRadius CONSTANT FINAL)
+  Q_PROPERTY(qreal focusFrameOutset MEMBER focusFrameOutset CONSTANT FINAL)
   Q_PROPERTY(QColor emptyCoverColor MEMBER emptyCoverColor CONSTANT FINAL)
   Q_PROPERTY(qreal coverZ MEMBER coverZ CONSTANT FINAL)
 
@@ -51,6 +52,7 @@ class StoryBarMetrics {
   QColor photoGlyphColor = toQColor(story_bar_layout::kPhotoGlyphColor);
   qreal focusFrameWidth = story_bar_layout::kFocusFrameWidth;
   qreal focusFrameRadius = story_bar_layout::kFocusFrameRadius;
+  qreal focusFrameOutset = story_bar_layout::kFocusFrameOutset;
   QColor emptyCoverColor = toQColor(story_bar_layout::kEmptyCoverColor);
   /// The presentation's stacking order among the window's content: above the host's items.
   qreal coverZ = 1e6;

@@ -33,8 +33,10 @@ inline constexpr StoryFont kTitleFont{12, FontWeight::regular};
 inline constexpr Color kPlaceholderFill = story_colors::withOpacity(story_colors::kGray, 0.25);
 inline constexpr double kPhotoGlyphSize = 24;
 inline constexpr Color kPhotoGlyphColor = story_colors::withOpacity(story_colors::kWhite, 0.85);
-/// Around the bubble that has the keyboard focus: a frame in the platform's highlight colour.
+/// Around the bubble that has the keyboard focus: a frame in the platform's highlight colour, this far
+/// outside the bubble's column (clear of the ring).
 inline constexpr double kFocusFrameWidth = 2;
+inline constexpr double kFocusFrameOutset = 4;
 inline constexpr double kFocusFrameRadius = 8;
 /// What covers the window when the viewer is asked for without a selected group.
 inline constexpr Color kEmptyCoverColor = story_colors::kBlack;

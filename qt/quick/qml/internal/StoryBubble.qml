@@ -22,6 +22,10 @@ T.AbstractButton {
 
     implicitWidth: Theme.bar.columnWidth
     implicitHeight: implicitContentHeight
+    leftInset: -Theme.bar.focusFrameOutset
+    rightInset: -Theme.bar.focusFrameOutset
+    topInset: -Theme.bar.focusFrameOutset
+    bottomInset: -Theme.bar.focusFrameOutset
     Accessible.role: Accessible.Button
     Accessible.name: root.accessibleName
     Accessible.onPressAction: root.clicked()

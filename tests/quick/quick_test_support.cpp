@@ -94,11 +94,6 @@ void QuickTestSupport::serveVideo(const QString& path) {
                               testsupport::ScriptedResponse{200, file.readAll().toStdString(), "video/mp4", {}, {}});
 }
 
-void QuickTestSupport::serveStories(const QString& placementKey, const QString& body) {
-  process->pictures.server.on("GET", "/sdk/v1/apps/app-key/placements/" + placementKey.toStdString() + "/stories",
-                              testsupport::ScriptedResponse{200, body.toStdString(), "application/json", {}, {}});
-}
-
 QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
   const StoryTheme& base = StoryTheme::defaultTheme();
   auto color = [](const QVariant& value, const Color& fallback) {

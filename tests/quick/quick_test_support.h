@@ -41,9 +41,6 @@ class QuickTestSupport : public QObject {
   /// Serves at `path` the sample story video (H.264 and AAC, five seconds).
   Q_INVOKABLE void serveVideo(const QString& path);
 
-  /// Answers the stories request of placement `placementKey` with `body` (the service's JSON).
-  Q_INVOKABLE void serveStories(const QString& placementKey, const QString& body);
-
   /// Story groups for `StoryViewerView.groups`: a list of {id, title, theme?: {progressStyle, ctaStyle,
   /// primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content values
   /// (`decodeStoryItemJson`, with the defaults duration 5, widgetType "NONE", widgetOptions []).

@@ -269,9 +269,9 @@ Item {
 
         // Given no groups, the viewer plays those of its placement.
         function test_placement(data) {
-            TestSupport.serveStories("home", JSON.stringify({groups: [{id: "3f2504e0-4f89-11d3-9a0c-0305e82c3301",
+            TestSupport.serveStories("home", [{id: "3f2504e0-4f89-11d3-9a0c-0305e82c3301",
                 title: "Home", items: ["7c9e6679-7425-40de-944b-e07fc1f90ae7", "7c9e6679-7425-40de-944b-e07fc1f90ae8"].map(
-                    (id, index) => ({id: id, type: "IMAGE", title: index === 0 ? "Welcome" : "Second"}))}]}))
+                    (id, index) => ({id: id, type: "IMAGE", title: index === 0 ? "Welcome" : "Second"}))}])
             const view = createTemporaryObject(viewerComponent, root, {placementKey: data.key})
             dismissedSpy.target = view
             dismissedSpy.clear()

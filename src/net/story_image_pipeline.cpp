@@ -144,6 +144,11 @@ void StoryImagePipeline::imageFor(const Url& url, ImageCompletion completion) {
   if (load) state_->startLoad(url, std::move(load));
 }
 
+std::shared_ptr<const Image> StoryImagePipeline::cachedImage(const Url& url) {
+  std::lock_guard lock(state_->mutex);
+  return state_->cache.get(url.string());
+}
+
 void StoryImagePipeline::prefetch(const std::optional<Url>& url) {
   if (!url) return;
   std::shared_ptr<Load> load;

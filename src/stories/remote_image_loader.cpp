@@ -51,6 +51,12 @@ void RemoteImageLoader::startLoad() {
   // The change handler may have rebound or hidden the loader; a newer start owns the load then.
   if (generation != generation_ || !url_) return;
   const Url requested = *url_;
+  // A picture in memory shows at once: answering later would let the placeholder flash for a frame.
+  if (auto cached = StoryImagePipeline::shared().cachedImage(requested)) {
+    const auto keepAlive = shared_from_this();  // the callbacks may release the loader's owner
+    finishLoad(generation, requested, std::move(cached));
+    return;
+  }
   std::weak_ptr<RemoteImageLoader> weakSelf = weak_from_this();
   StoryImagePipeline::shared().imageFor(requested,
                                         [weakSelf, generation, requested](std::shared_ptr<const Image> image) {

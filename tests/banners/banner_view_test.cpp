@@ -330,6 +330,14 @@ TEST_F(BannerViewTest, PictureLoadPrefetchesTheFollowingItemWrapping) {
   ASSERT_TRUE(server.waitForRequestsTo("/media/ok-2.png", 1));
   EXPECT_TRUE(server.requestsTo("/media/ok-3.png").empty());
 
+  // Once in memory, the next picture shows in the swipe's own turn: the card never blinks gray.
+  const Url next = view->currentRenderState()->items[1].mediaURL();
+  bool cached = false;  // joins the prefetch, which caches the picture before anyone is told
+  StoryImagePipeline::shared().imageFor(next, [&](std::shared_ptr<const Image>) { cached = true; });
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return cached; }));
+  view->handleDragEnded(-50, 0);
+  EXPECT_NE(view->cardImage(), nullptr);
+
   // From the last item the first one is fetched ahead (again, once memory was cleared).
   StoryImagePipeline::shared().resetForTesting();
   view->applyPosition(0, 2, 0);

@@ -42,6 +42,9 @@ class QUENMARK_EXPORT StoryImagePipeline {
   /// when it is cached, by joining the running load when one is in flight, or by starting a load.
   /// Every waiter of one load receives the same image object. An empty completion makes this a prefetch.
   void imageFor(const Url& url, ImageCompletion completion);
+  /// The image for `url` when it is in memory now (counting as a use), else nullptr; starts nothing. A
+  /// view asks this first so that a picture in memory shows in the same frame. Any thread.
+  std::shared_ptr<const Image> cachedImage(const Url& url);
 
   /// Starts loading `url` into memory unless it is absent, cached or already loading.
   void prefetch(const std::optional<Url>& url);

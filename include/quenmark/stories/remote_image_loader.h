@@ -20,10 +20,11 @@ enum class RemoteImageState { loading, loaded, failed };
 /// placeholder when that is null). Pictures come from `StoryImagePipeline::shared()`; the loader keeps no
 /// cache of its own.
 ///
-/// Every load passes through the loading state first, even when the pipeline has the picture in memory.
-/// A URL change or the view leaving cancels the running load: its result is dropped and no callback
-/// runs for it. There is no retry: after a failure the placeholder stays until the URL changes or the
-/// view appears anew.
+/// Every load passes through the loading state first. A picture the pipeline holds in memory then
+/// arrives before `appear()` or `setUrl()` returns, with its change and `onLoad`, so that no frame shows
+/// the placeholder for it; any other result arrives later. A URL change or the view leaving cancels the
+/// running load: its result is dropped and no callback runs for it. There is no retry: after a failure
+/// the placeholder stays until the URL changes or the view appears anew.
 ///
 /// Main thread only: every method, and every callback, runs on the main thread. Pipeline results hold
 /// the loader weakly and do nothing once it is gone.

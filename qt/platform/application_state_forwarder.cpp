@@ -32,9 +32,17 @@ void ApplicationStateForwarder::applicationStateChanged(Qt::ApplicationState sta
   const Qt::ApplicationState previous = state_;
   state_ = state;
   auto& activity = ApplicationActivity::shared();
-  if (previous == Qt::ApplicationActive && state != Qt::ApplicationActive) activity.postWillResignActive();
-  if (isBackground(state) && !isBackground(previous)) activity.postDidEnterBackground();
-  if (state == Qt::ApplicationActive && previous != Qt::ApplicationActive) activity.postDidBecomeActive();
+  if (previous == Qt::ApplicationActive && state != Qt::ApplicationActive) {
+    leftForeground_ = true;
+    activity.postWillResignActive();
+  }
+  if (isBackground(state) && !isBackground(previous)) {
+    leftForeground_ = true;
+    activity.postDidEnterBackground();
+  }
+  if (state == Qt::ApplicationActive && previous != Qt::ApplicationActive && leftForeground_) {
+    activity.postDidBecomeActive();
+  }
 }
 
 }  // namespace quenmark::qt

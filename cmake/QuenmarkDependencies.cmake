@@ -26,7 +26,6 @@ endif()
 if(QUENMARK_BUILD_TESTS)
   find_package(GTest REQUIRED)
   pkg_check_modules(QM_JPEG REQUIRED IMPORTED_TARGET libjpeg)  # the tests write CMYK pictures with it
-  find_package(OpenSSL REQUIRED)
 endif()
 if(QUENMARK_BUILD_BENCH)
   find_package(benchmark REQUIRED)

@@ -133,6 +133,10 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
       {groupWithItems(item(kItemId, R"(, "durationSeconds": -1e400)")),
        "groups[0].items[0].durationSeconds: expected an integer, found a fractional or out-of-range number"},
       {R"({"groups": [], "x": 1e400, "y": 01})", "The body is not valid JSON: Problem while parsing a number"},
+      {R"({"groups": 01})", "The body is not valid JSON: Problem while parsing a number"},
+      {std::string("{\"groups\": []}\0garbage", 21),  // the whole body counts, not the text before a NUL
+       "The body is not valid JSON: The JSON document has an improper structure: missing or superfluous commas, "
+       "braces, missing keys, etc."},
       {groupWithItems(item(kItemId, R"(, "media": {"mediaType": "IMAGE"})")),
        "groups[0].items[0].media.mediaUrl: required key is missing"},
       {groupWithItems(

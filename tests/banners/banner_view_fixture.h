@@ -20,25 +20,17 @@ inline constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/hom
 /// One item as the service sends it; its picture is "/media/<picture>" on the test server, where
 /// "ok-N.png" (N up to 12) answers with an image and anything else with 404.
 struct ItemPlan {
-  ItemPlan(long long idValue, long long order, std::string pictureName, std::string cta = "NONE",
-           std::optional<std::string> url = std::nullopt)
-      : id(idValue),
-        orderIndex(order),
-        picture(std::move(pictureName)),
-        ctaType(std::move(cta)),
-        ctaUrl(std::move(url)) {}
-
   long long id;
   long long orderIndex;
   std::string picture;
-  std::string ctaType;
+  std::string ctaType = "NONE";
   std::optional<std::string> ctaUrl;
 };
 
 /// `count` items with ids and order 1..count and pictures "<prefix>-<id>.png".
 inline std::vector<ItemPlan> items(int count, const std::string& prefix = "ok") {
   std::vector<ItemPlan> result;
-  for (int i = 1; i <= count; ++i) result.emplace_back(i, i, prefix + "-" + std::to_string(i) + ".png");
+  for (int i = 1; i <= count; ++i) result.push_back({i, i, prefix + "-" + std::to_string(i) + ".png"});
   return result;
 }
 
@@ -112,6 +104,14 @@ class BannerViewTest : public sdktest::SdkTest {
   /// Waits until the card shows a picture.
   void awaitPicture(const std::shared_ptr<BannerView>& view) {
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->cardImage() != nullptr; }));
+  }
+  /// A view on screen with `banners` loaded and its first picture shown.
+  std::shared_ptr<BannerView> showing(const std::vector<nlohmann::json>& banners) {
+    serveBanners(banners);
+    auto view = makeView();
+    appearAndLoad(view);
+    awaitPicture(view);
+    return view;
   }
 
   /// The events of one kind that reached the host's handler, in order.

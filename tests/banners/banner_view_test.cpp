@@ -23,6 +23,14 @@ std::vector<std::string> idsOf(const std::vector<BannerItem>& list) {
 
 std::pair<int, int> positionOf(const BannerView& view) { return {view.activeBannerIndex(), view.activeItemIndex()}; }
 
+/// What the card shows: "<banner id>/<item id> at <banner index>,<item index>", or "nothing".
+std::string onCard(const BannerView& view) {
+  auto state = view.currentRenderState();
+  if (!state) return "nothing";
+  return state->banner.id() + "/" + state->item.id() + " at " + std::to_string(state->bannerIndex) + "," +
+         std::to_string(state->activeItemIndex);
+}
+
 TEST_F(BannerViewTest, PlayableItemsAreOrderedLimitedToTenAndSkipFailedOnes) {
   std::vector<ItemPlan> twelve;
   for (int i = 1; i <= 12; ++i) twelve.push_back({100 + i, 13 - i, "ok-1.png"});  // orderIndex 12 down to 1
@@ -58,24 +66,17 @@ TEST_F(BannerViewTest, RenderStateSkipsUnplayableBannersForwardAndClampsPastTheE
   EXPECT_EQ(view->activeBannerIndex(), 1);
 
   view->applyPosition(0, 1, 0);
-  auto state = view->currentRenderState();
-  ASSERT_TRUE(state);
-  EXPECT_EQ(state->banner.id(), "2");
-  EXPECT_EQ(state->bannerIndex, 1);
-  EXPECT_EQ(state->activeItemIndex, 1);
-  EXPECT_EQ(state->item.id(), "2");
-
-  // The item index is limited to the banner's last playable item.
-  view->applyPosition(1, 7, 0);
-  EXPECT_EQ(view->currentRenderState()->activeItemIndex, 1);
+  EXPECT_EQ(onCard(*view), "2/2 at 1,1");
+  view->applyPosition(1, 7, 0);  // the item index is limited to the banner's last playable item
+  EXPECT_EQ(onCard(*view), "2/2 at 1,1");
 
   // Past the end: the last banner is used, and earlier banners are not searched when it is unplayable.
   view->applyPosition(9, 0, 0);
-  EXPECT_EQ(view->currentRenderState()->banner.id(), "3");
+  EXPECT_EQ(onCard(*view), "3/1 at 2,0");
   view->markItemInvalid(banners[2], banners[2].items()[0]);
   EXPECT_EQ(view->activeBannerIndex(), 3);  // one past the end
   view->applyPosition(9, 0, 0);
-  EXPECT_FALSE(view->currentRenderState());
+  EXPECT_EQ(onCard(*view), "nothing");
 
   // Negative positions are stored as 0.
   view->applyPosition(-4, -1, 0);
@@ -109,18 +110,15 @@ TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
 }
 
 TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndTheLastOneEmptiesTheSlotUntilTheNextLoad) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2, "bad"), 1), bannerJson(2, "CAROUSEL", items(2), 1),
-                bannerJson(3, "STATIC", items(1, "bad"))});
-  auto view = makeView();
-  appearAndLoad(view);
-  awaitPicture(view);
+  auto view = showing({bannerJson(1, "CAROUSEL", items(2, "bad"), 1), bannerJson(2, "CAROUSEL", items(2), 1),
+                       bannerJson(3, "STATIC", items(1, "bad"))});
   EXPECT_EQ(view->invalidItemKeys(), (std::set<std::string>{"1:1", "1:2"}));
-  EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
+  EXPECT_EQ(onCard(*view), "2/1 at 1,0");
   EXPECT_EQ(view->cardImage()->width(), 4u);
 
   // Requesting the first banner again still shows the second; the advance writes where it really is.
   view->applyPosition(0, 0, 0);
-  EXPECT_EQ(view->currentRenderState()->bannerIndex, 1);
+  EXPECT_EQ(onCard(*view), "2/1 at 1,0");
   tp.mainThread->advance(1.0);
   EXPECT_EQ(positionOf(*view), std::make_pair(1, 1));
 
@@ -128,13 +126,13 @@ TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndTheLastOneEmp
   view->handleDragEnded(-100, 0);
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->invalidItemKeys().size() == 3; }));
   EXPECT_EQ(view->activeBannerIndex(), 3);
-  EXPECT_FALSE(view->currentRenderState());
+  EXPECT_EQ(onCard(*view), "nothing");
   EXPECT_EQ(view->cardImage(), nullptr);
 
   view->applicationDidBecomeActive();
   awaitLoad();
   awaitPicture(view);
-  EXPECT_EQ(view->currentRenderState()->banner.id(), "2");
+  EXPECT_EQ(onCard(*view), "2/1 at 1,0");
 }
 
 TEST_F(BannerViewTest, AFailedItemLeavesTheCarouselPlayingTheOthers) {
@@ -275,10 +273,7 @@ TEST_F(BannerViewTest, SwipesCrossBannersSkippingUnplayableOnesAndWrap) {
 }
 
 TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(2))});
-  auto view = makeView();
-  appearAndLoad(view);
-  awaitPicture(view);
+  auto view = showing({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(2))});
   ASSERT_EQ(reported<Impression>().size(), 1u);
   EXPECT_EQ(reported<Impression>()[0].bannerId, "1");
   EXPECT_EQ(reported<Impression>()[0].bannerItemId, "1");
@@ -307,11 +302,8 @@ TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
 }
 
 TEST_F(BannerViewTest, ItemsSharingAPictureEachReportTheirLoadOrFailure) {
-  serveBanners({bannerJson(1, "CAROUSEL", {{1, 1, "ok-1.png"}}), bannerJson(2, "CAROUSEL", {{2, 1, "ok-1.png"}}),
-                bannerJson(3, "CAROUSEL", {{3, 1, "bad-3.png"}, {4, 2, "bad-3.png"}})});
-  auto view = makeView();
-  appearAndLoad(view);
-  awaitPicture(view);
+  auto view = showing({bannerJson(1, "CAROUSEL", {{1, 1, "ok-1.png"}}), bannerJson(2, "CAROUSEL", {{2, 1, "ok-1.png"}}),
+                       bannerJson(3, "CAROUSEL", {{3, 1, "bad-3.png"}, {4, 2, "bad-3.png"}})});
   view->handleDragEnded(-50, 0);  // banner 2 shows the very same picture
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return reported<Impression>().size() == 2; }));
   EXPECT_EQ(reported<Impression>()[1].bannerId, "2");
@@ -323,10 +315,7 @@ TEST_F(BannerViewTest, ItemsSharingAPictureEachReportTheirLoadOrFailure) {
 }
 
 TEST_F(BannerViewTest, PictureLoadPrefetchesTheFollowingItemWrapping) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(3))});
-  auto view = makeView();
-  appearAndLoad(view);
-  awaitPicture(view);
+  auto view = showing({bannerJson(1, "CAROUSEL", items(3))});
   ASSERT_TRUE(server.waitForRequestsTo("/media/ok-2.png", 1));
   EXPECT_TRUE(server.requestsTo("/media/ok-3.png").empty());
 
@@ -380,11 +369,8 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
 }
 
 TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions) {
-  serveBanners(
+  auto view = showing(
       {bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", {{7, 1, "bad-7.png"}, {8, 2, "ok-8.png"}})});
-  auto view = makeView();
-  appearAndLoad(view);
-  awaitPicture(view);
   view->applyPosition(1, 0, 0);
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return !view->invalidItemKeys().empty(); }));
   awaitPicture(view);

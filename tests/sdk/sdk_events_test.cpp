@@ -128,24 +128,6 @@ TEST_F(SdkEvents, NothingIsSentBeforeConfigureButTheHostHandlerIsCalled) {
   EXPECT_TRUE(http->sent().empty());
 }
 
-TEST_F(SdkEvents, ReportCallsHandlerThenAnalyticsThenSdkEvent) {
-  sdk().configure(makeConfiguration());
-  sdk().registerPlacement({makeGroup("g1")}, "home");
-  std::mutex mutex;
-  std::vector<std::string> order;
-  http->setObserver([&](const platform::HttpRequest& request) {
-    std::lock_guard lock(mutex);
-    order.push_back(request.url.path());
-  });
-  sdk().setEventHandler([&](const StorySDKEvent&) {
-    std::lock_guard lock(mutex);
-    order.push_back("handler");
-  });
-
-  sdk().report(StorySDKEvent::PollViewed{"g1", "i1"}, "home");
-  EXPECT_EQ(order, (std::vector<std::string>{"handler", kAnalyticsPath, kEventsPath}));
-}
-
 TEST_F(SdkEvents, ReportSendsTheMatchingKindAndIdsForEveryCase) {
   sdk().configure(makeConfiguration());
   sdk().registerPlacement({makeGroup("g1")}, "registered");

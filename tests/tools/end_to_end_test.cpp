@@ -79,24 +79,40 @@ class EndToEnd : public ::testing::Test {
     return reports;
   }
 
-  json option(const json& stories, const std::string& itemId, const std::string& optionId) {
-    for (const auto& group : stories) {
-      for (const auto& item : group.at("items")) {
-        if (item.at("id") != itemId) continue;
-        for (const auto& o : item.at("widgetOptions")) {
-          if (o.at("id") == optionId) return o;
-        }
-      }
-    }
-    return nullptr;
-  }
-  json item(const json& stories, const std::string& itemId) {
+  static json item(const json& stories, const std::string& itemId) {
     for (const auto& group : stories) {
       for (const auto& i : group.at("items")) {
         if (i.at("id") == itemId) return i;
       }
     }
     return nullptr;
+  }
+  static json option(const json& stories, const std::string& itemId, const std::string& optionId) {
+    const json found = item(stories, itemId);
+    for (const auto& o : found.at("widgetOptions")) {
+      if (o.at("id") == optionId) return o;
+    }
+    return nullptr;
+  }
+
+  /// The host events of `play --events-json` as "<event> <last two digits of the item or group id>", and the
+  /// player's actions; with `withVotes` false the vote events are left out.
+  static std::pair<std::vector<std::string>, std::vector<std::string>> playLog(const std::string& out,
+                                                                               bool withVotes = true) {
+    std::vector<std::string> events, actions;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+      json record = json::parse(line);
+      if (record.contains("player")) {
+        actions.push_back(record["player"]);
+        continue;
+      }
+      const std::string event = record["event"];
+      if (!withVotes && (event == "pollVoted" || event == "quizAnswered")) continue;
+      events.push_back(event + " " +
+                       record[record.contains("itemId") ? "itemId" : "groupId"].get<std::string>().substr(34));
+    }
+    return {events, actions};
   }
 
   std::filesystem::path dir_;
@@ -158,22 +174,7 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
   ProcessResult play = cli({"play", "feed", "--group", "0", "--answer", "first", "--swipe", "--events-json"});
   ASSERT_EQ(play.exitCode, 0) << play.err << play.out;
 
-  std::vector<std::string> hostEvents;
-  std::vector<std::string> playerActions;
-  std::istringstream lines(play.out);
-  for (std::string line; std::getline(lines, line);) {
-    json record = json::parse(line);
-    if (record.contains("player")) {
-      playerActions.push_back(record["player"]);
-      continue;
-    }
-    std::string text = record["event"].get<std::string>();
-    if (record.contains("itemId"))
-      text += " " + record["itemId"].get<std::string>().substr(34);
-    else
-      text += " " + record["groupId"].get<std::string>().substr(34);
-    hostEvents.push_back(text);
-  }
+  auto [hostEvents, playerActions] = playLog(play.out);
   // Ids are shortened to their last two digits: groups 01/02, items 01..03.
   EXPECT_EQ(hostEvents, (std::vector<std::string>{"storyGroupImpression 01", "storyGroupImpression 02", "storyOpen 01",
                                                   "storyItemImpression 01", "pollViewed 01", "pollVoted 01",
@@ -259,27 +260,14 @@ TEST_F(EndToEnd, PlayGoesToTheEndThroughAProxyThatSpoilsHalfTheRequests) {
 
   ProcessResult play = cli({"play", "feed", "--answer", "first", "--swipe", "--events-json"});
   ASSERT_EQ(play.exitCode, 0) << play.err << play.out;
-  std::vector<std::string> playback;
-  std::string lastAction;
-  std::istringstream lines(play.out);
-  for (std::string line; std::getline(lines, line);) {
-    json record = json::parse(line);
-    if (record.contains("player")) {
-      lastAction = record["player"];
-      continue;
-    }
-    // Votes may fail; what the viewer plays may not.
-    const std::string event = record["event"];
-    if (event == "pollVoted" || event == "quizAnswered") continue;
-    playback.push_back(event + " " +
-                       record[record.contains("itemId") ? "itemId" : "groupId"].get<std::string>().substr(34));
-  }
+  // Votes may fail; what the viewer plays may not.
+  auto [playback, actions] = playLog(play.out, false);
   EXPECT_EQ(playback,
             (std::vector<std::string>{"storyGroupImpression 01", "storyGroupImpression 02", "storyOpen 01",
                                       "storyItemImpression 01", "pollViewed 01", "storyItemImpression 02", "swipeUp 02",
                                       "storyCompleted 01", "storyOpen 02", "storyItemImpression 03", "quizViewed 03",
                                       "storyCompleted 02", "storyClose 02"}));
-  EXPECT_EQ(lastAction, "dismissed");
+  EXPECT_EQ(actions.back(), "dismissed");
 
   int spoiled = 0;
   while (auto line = proxy.readLine(std::chrono::milliseconds{500})) spoiled += !line->ends_with(" pass");

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "devserver/command_line.h"
 #include "devserver/event_log.h"
@@ -15,17 +16,13 @@ namespace {
 TEST(CommandLine, ServeArgumentsTakeBothSpellingsAndRefuseWhatCannotWork) {
   auto settings = parseServeArguments({"--content", "c.json", "--port=0", "--db", "x.db", "--media-dir=m", "--quiet"});
   ASSERT_TRUE(settings) << settings.error();
-  EXPECT_EQ(settings.value().contentFile, "c.json");
-  EXPECT_EQ(settings.value().port, 0);
-  EXPECT_EQ(settings.value().databaseFile, "x.db");
-  EXPECT_EQ(settings.value().mediaDir, "m");
-  EXPECT_EQ(settings.value().host, "127.0.0.1");
-  EXPECT_TRUE(settings.value().quiet);
+  const auto& s = settings.value();
+  EXPECT_EQ((std::tuple{s.contentFile, s.port, s.databaseFile, s.mediaDir, s.host, s.quiet}),
+            (std::tuple{"c.json", 0, "x.db", "m", "127.0.0.1", true}));
 
   auto defaults = parseServeArguments({"--content", "c.json"});
   ASSERT_TRUE(defaults);
-  EXPECT_EQ(defaults.value().databaseFile, kDefaultDatabase);
-  EXPECT_EQ(defaults.value().port, 8080);
+  EXPECT_EQ((std::tuple{defaults.value().databaseFile, defaults.value().port}), (std::tuple{kDefaultDatabase, 8080}));
 
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {},

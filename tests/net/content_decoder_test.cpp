@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 
 namespace quenmark {
 namespace {
@@ -71,33 +72,24 @@ TEST(ContentDecoder, DecodesEveryFieldOfAStoriesBodyAndIgnoresUnknownKeys) {
   ASSERT_TRUE(result.ok()) << result.error().description;
   ASSERT_EQ(result->groups.size(), 1u);
   const auto& group = result->groups[0];
-  EXPECT_EQ(group.id, "3f2504e0-4f89-11d3-9a0c-0305e82c3301");
-  EXPECT_EQ(group.title, "Spring sale ✿");
-  EXPECT_EQ(group.priority, 7);
+  EXPECT_EQ((std::tuple{group.id, group.title, group.priority}),
+            (std::tuple{"3f2504e0-4f89-11d3-9a0c-0305e82c3301", "Spring sale ✿", 7}));
   ASSERT_TRUE(group.theme.has_value());
-  EXPECT_EQ(group.theme->progressStyle, "segmented");
-  EXPECT_EQ(group.theme->fontFamily, "  Inter ");
-  EXPECT_EQ(group.theme->primaryColor, "#FF8800");
-  EXPECT_FALSE(group.theme->secondaryColor.has_value());
+  EXPECT_EQ((std::tuple{group.theme->progressStyle, group.theme->fontFamily, group.theme->primaryColor,
+                        group.theme->secondaryColor}),
+            (std::tuple{"segmented", "  Inter ", "#FF8800", std::nullopt}));
 
   ASSERT_EQ(group.items.size(), 1u);
   const auto& item = group.items[0];
-  EXPECT_EQ(item.id, kItemId);
-  EXPECT_EQ(item.bodyText, "Pick your favourite — ünïcödé");
-  EXPECT_EQ(item.ctaUrl, " example.com/shop ");
-  EXPECT_EQ(item.durationSeconds, 7);
+  EXPECT_EQ((std::tuple{item.id, item.bodyText, item.ctaUrl, item.durationSeconds, item.swipeCallbackUrl}),
+            (std::tuple{kItemId, "Pick your favourite — ünïcödé", " example.com/shop ", 7, std::nullopt}));
   ASSERT_TRUE(item.media.has_value());
-  EXPECT_EQ(item.media->mediaType, "image");
-  EXPECT_EQ(item.media->durationSeconds, 9);
-  EXPECT_FALSE(item.swipeCallbackUrl.has_value());
-  ASSERT_TRUE(item.widgetOptions.has_value());
-  ASSERT_EQ(item.widgetOptions->size(), 2u);
-  EXPECT_EQ((*item.widgetOptions)[0].id, "9b2f8c44-1d3e-4a5b-8c6d-7e8f9a0b1c2d");
-  EXPECT_EQ((*item.widgetOptions)[0].emojiPrefix, "🔴");
-  EXPECT_EQ((*item.widgetOptions)[0].isCorrect, false);
-  EXPECT_EQ((*item.widgetOptions)[0].voteCount, 12);
-  EXPECT_EQ((*item.widgetOptions)[1].orderIndex, 0);
-  EXPECT_FALSE((*item.widgetOptions)[1].voteCount.has_value());
+  EXPECT_EQ((std::tuple{item.media->mediaType, item.media->durationSeconds}), (std::tuple{"image", 9}));
+  ASSERT_EQ(item.widgetOptions.value_or(std::vector<SdkWidgetOptionPayload>{}).size(), 2u);
+  const auto& [red, blue] = std::tie((*item.widgetOptions)[0], (*item.widgetOptions)[1]);
+  EXPECT_EQ((std::tuple{red.id, red.emojiPrefix, red.isCorrect, red.voteCount}),
+            (std::tuple{"9b2f8c44-1d3e-4a5b-8c6d-7e8f9a0b1c2d", "🔴", false, 12}));
+  EXPECT_EQ((std::tuple{blue.orderIndex, blue.voteCount}), (std::tuple{0, std::nullopt}));
   ASSERT_TRUE(item.userVote.has_value());
   // 12:15:30 at +02:00 is 10:15:30 UTC.
   EXPECT_EQ(item.userVote->votedAt, parseIso8601("2025-03-01T10:15:30Z"));

@@ -37,19 +37,6 @@ struct TestHttpServer::Impl {
     const auto question = request.target.find('?');
     recorded.rawPath = request.target.substr(0, question);
     if (question != std::string::npos) recorded.rawQuery = request.target.substr(question + 1);
-    // Decode the query in order from the raw text; httplib's params map loses the order.
-    std::string_view raw = recorded.rawQuery;
-    while (!raw.empty()) {
-      auto amp = raw.find('&');
-      std::string_view item = raw.substr(0, amp);
-      auto eq = item.find('=');
-      std::string name = httplib::detail::decode_url(std::string(item.substr(0, eq)), true);
-      std::string value =
-          eq == std::string_view::npos ? "" : httplib::detail::decode_url(std::string(item.substr(eq + 1)), true);
-      recorded.query.emplace_back(std::move(name), std::move(value));
-      if (amp == std::string_view::npos) break;
-      raw.remove_prefix(amp + 1);
-    }
     for (const auto& [name, value] : request.headers) {
       std::string lower = name;
       std::transform(lower.begin(), lower.end(), lower.begin(),

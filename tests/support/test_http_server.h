@@ -17,11 +17,10 @@ namespace quenmark::testsupport {
 /// One request as the server received it.
 struct RecordedRequest {
   std::string method;
-  std::string path;                                        ///< Path without the query, percent-decoded.
-  std::string rawPath;                                     ///< Path as sent, percent-encoding kept.
-  std::string rawQuery;                                    ///< Query text after "?", as sent ("" if none).
-  std::vector<std::pair<std::string, std::string>> query;  ///< Decoded query items in order.
-  std::multimap<std::string, std::string> headers;         ///< Names lower-cased.
+  std::string path;                                 ///< Path without the query, percent-decoded.
+  std::string rawPath;                              ///< Path as sent, percent-encoding kept.
+  std::string rawQuery;                             ///< Query text after "?", as sent ("" if none).
+  std::multimap<std::string, std::string> headers;  ///< Names lower-cased.
   std::string body;
   int remotePort = 0;
 

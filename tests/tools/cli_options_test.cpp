@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quenmark::cli {
 namespace {
 
@@ -11,22 +13,16 @@ TEST(CommandLine, ParsesGlobalOptionsAnywhereAndCommandOptions) {
                                   "--locale", "pt_BR", "--device-id", "6F9619FF-8B86-D011-B42D-00C04FC964FF"});
   ASSERT_TRUE(parsed) << parsed.error().description;
   const auto& [global, command] = parsed.value();
-  EXPECT_EQ(global.sdkKey, "k");
-  EXPECT_EQ(global.appKey, "a");
-  EXPECT_EQ(global.environment, "staging");
-  EXPECT_TRUE(global.preview);
-  EXPECT_EQ(global.locale, "pt_BR");
-  EXPECT_EQ(command.name, "play");
-  EXPECT_EQ(command.arguments, std::vector<std::string>{"home"});
-  EXPECT_EQ(command.group, 2);
-  EXPECT_EQ(command.answer.kind, Answer::Kind::last);
-  EXPECT_TRUE(command.swipe);
-  EXPECT_TRUE(command.eventsJson);
+  EXPECT_EQ((std::tuple{global.sdkKey, global.appKey, global.environment, global.preview, global.locale}),
+            (std::tuple{"k", "a", "staging", true, "pt_BR"}));
+  EXPECT_EQ((std::tuple{command.name, command.arguments, command.group, command.answer.kind, command.swipe,
+                        command.eventsJson}),
+            (std::tuple{"play", std::vector<std::string>{"home"}, 2, Answer::Kind::last, true, true}));
 
   auto indexAnswer = parseCommandLine({"play", "p", "--answer", "1"});
   ASSERT_TRUE(indexAnswer);
-  EXPECT_EQ(indexAnswer->command.answer.kind, Answer::Kind::index);
-  EXPECT_EQ(indexAnswer->command.answer.index, 1);
+  EXPECT_EQ((std::tuple{indexAnswer->command.answer.kind, indexAnswer->command.answer.index}),
+            (std::tuple{Answer::Kind::index, 1}));
 }
 
 TEST(CommandLine, RefusesMalformedInvocationsWithAMessage) {

@@ -1,5 +1,5 @@
-#include <algorithm>
 #include <sstream>
+#include <tuple>
 
 #include "devserver/event_log.h"
 #include "devserver/record_check.h"
@@ -51,45 +51,28 @@ std::vector<StoredEvent> storedEvents(DevStore& store) {
   return events ? events.value() : std::vector<StoredEvent>{};
 }
 
-TEST_F(DevServerTest, EventsAreStoredByteForByteAndPrintedAsJsonLines) {
+TEST_F(DevServerTest, EventsAreStoredByteForByteAndPrintedFromAGivenId) {
   // Unusual spacing and key order survive: the store keeps the body as it arrived.
   std::string sdkBody = "{ \"eventType\":\"STORY_OPEN\",\n" + sdkEvent().dump().substr(1);
-  auto [sdkStatus, sdkAnswer] = post("/sdk/v1/events", sdkBody, headers());
-  EXPECT_EQ(sdkStatus, 202) << sdkAnswer;
+  EXPECT_EQ(post("/sdk/v1/events", sdkBody, headers()).first, 202);
   std::string analyticsBody = analyticsRecord().dump(2);
-  auto [analyticsStatus, analyticsAnswer] = post("/sdk/v1/apps/demo-app/events", analyticsBody, headers());
-  EXPECT_EQ(analyticsStatus, 202) << analyticsAnswer;
+  EXPECT_EQ(post("/sdk/v1/apps/demo-app/events", analyticsBody, headers()).first, 202);
 
   auto events = storedEvents(*store);
   ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].kind, "sdk_event");
-  EXPECT_EQ(events[0].body, sdkBody);
-  EXPECT_EQ(events[0].appKey, "demo-app");
+  EXPECT_EQ((std::tuple{events[0].kind, events[0].body, events[0].appKey, events[1].kind, events[1].body}),
+            (std::tuple{"sdk_event", sdkBody, "demo-app", "analytics", analyticsBody}));
   EXPECT_TRUE(isInternetDateTime(events[0].receivedAt));
-  EXPECT_EQ(events[1].kind, "analytics");
-  EXPECT_EQ(events[1].body, analyticsBody);
 
+  // Printing (its lines are the `events` command's) returns the last id; from there on only what arrived since.
   std::ostringstream out;
   auto last = printEventsAfter(*store, 0, out);
   ASSERT_TRUE(last);
   EXPECT_EQ(last.value(), events[1].id);
-  std::istringstream lines(out.str());
-  std::string line;
-  std::vector<nlohmann::json> printed;
-  while (std::getline(lines, line)) printed.push_back(nlohmann::json::parse(line));
-  ASSERT_EQ(printed.size(), 2u);
-  EXPECT_EQ(printed[0]["kind"], "sdk_event");
-  EXPECT_EQ(printed[0]["body"], nlohmann::json::parse(sdkBody));
-  EXPECT_EQ(printed[1]["kind"], "analytics");
-  EXPECT_EQ(printed[1]["body"], analyticsRecord());
-  EXPECT_EQ(printed[1]["id"], events[1].id);
-
-  // Printing from the last id on prints only what arrived since.
   post("/sdk/v1/events", sdkEvent().dump(), headers());
   std::ostringstream more;
   ASSERT_TRUE(printEventsAfter(*store, last.value(), more));
-  std::string since = more.str();
-  EXPECT_EQ(std::count(since.begin(), since.end(), '\n'), 1);
+  EXPECT_EQ(nlohmann::json::parse(more.str())["id"], events[1].id + 1);
 }
 
 TEST_F(DevServerTest, SdkEventsThatBreakTheRecordAre400AndAreNotStored) {

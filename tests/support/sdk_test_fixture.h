@@ -67,13 +67,6 @@ class SdkTest : public ::testing::Test {
     tp.device->set(device);
   }
 
-  /// Paths of the requests handed to the HTTP session so far, in order.
-  std::vector<std::string> sentPaths() const {
-    std::vector<std::string> paths;
-    for (const auto& request : http->sent()) paths.push_back(request.url.path());
-    return paths;
-  }
-
   /// JSON bodies of the requests to `path` handed to the HTTP session so far, in order.
   std::vector<nlohmann::json> sentBodies(const std::string& path) const {
     std::vector<nlohmann::json> bodies;

@@ -9,11 +9,18 @@
 
 namespace quenmark::testsupport {
 
-std::optional<std::string> RecordedRequest::header(const std::string& name) const {
-  std::string lower = name;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
+namespace {
+
+std::string lowerCased(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  auto found = headers.find(lower);
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> RecordedRequest::header(const std::string& name) const {
+  auto found = headers.find(lowerCased(name));
   if (found == headers.end()) return std::nullopt;
   return found->second;
 }
@@ -37,12 +44,7 @@ struct TestHttpServer::Impl {
     const auto question = request.target.find('?');
     recorded.rawPath = request.target.substr(0, question);
     if (question != std::string::npos) recorded.rawQuery = request.target.substr(question + 1);
-    for (const auto& [name, value] : request.headers) {
-      std::string lower = name;
-      std::transform(lower.begin(), lower.end(), lower.begin(),
-                     [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-      recorded.headers.emplace(lower, value);
-    }
+    for (const auto& [name, value] : request.headers) recorded.headers.emplace(lowerCased(name), value);
     recorded.body = request.body;
     recorded.remotePort = request.remote_port;
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 namespace quenmark {
 namespace {
@@ -31,19 +32,15 @@ TEST(PayloadMapping, ItemDefaultsAndCaseRules) {
   item.media = media("video", "https://cdn.example.com/v.mp4", 8);
   item.widgetType = "poll";  // the widget type alone is matched exactly
   auto mapped = makeStoryItem(item, kNow);
-  EXPECT_EQ(mapped.mediaType(), StoryMediaType::video);
-  EXPECT_EQ(mapped.mediaURL()->string(), "https://cdn.example.com/v.mp4");
-  EXPECT_EQ(mapped.duration(), 8.0);
-  EXPECT_EQ(mapped.widgetType(), WidgetType::none);
+  EXPECT_EQ((std::tuple{mapped.mediaType(), mapped.mediaURL()->string(), mapped.duration(), mapped.widgetType()}),
+            (std::tuple{StoryMediaType::video, "https://cdn.example.com/v.mp4", 8.0, WidgetType::none}));
 
   item.durationSeconds = 12;
   item.widgetType = "QUIZ";
   item.media = media("GIF", " https://cdn.example.com/v.mp4");  // media URLs are not trimmed
   mapped = makeStoryItem(item, kNow);
-  EXPECT_EQ(mapped.duration(), 12.0);
-  EXPECT_EQ(mapped.widgetType(), WidgetType::quiz);
-  EXPECT_FALSE(mapped.mediaType().has_value());
-  EXPECT_FALSE(mapped.mediaURL().has_value());
+  EXPECT_EQ((std::tuple{mapped.duration(), mapped.widgetType(), mapped.mediaType(), mapped.mediaURL()}),
+            (std::tuple{12.0, WidgetType::quiz, std::nullopt, std::nullopt}));
 }
 
 TEST(PayloadMapping, OptionsKeepResponseOrderAndVotesGetAFallbackTime) {
@@ -82,9 +79,8 @@ TEST(PayloadMapping, NormalizedUrlTrimsAndAddsHttpsOnlyWithoutAScheme) {
   item.ctaUrl = "   ";
   item.swipeCallbackUrl = " shop.example.com/deal ";
   auto mapped = makeStoryItem(item, kNow);
-  EXPECT_EQ(mapped.ctaTitle(), "Go");
-  EXPECT_FALSE(mapped.ctaURL().has_value());
-  EXPECT_EQ(mapped.swipeCallbackURL()->string(), "https://shop.example.com/deal");
+  EXPECT_EQ((std::tuple{mapped.ctaTitle(), mapped.ctaURL(), mapped.swipeCallbackURL()}),
+            (std::tuple{"Go", std::nullopt, Url::parse("https://shop.example.com/deal")}));
 }
 
 TEST(PayloadMapping, GroupDropsEmptyGroupsAndTakesCoverFromTheFirstItemOnly) {
@@ -97,12 +93,9 @@ TEST(PayloadMapping, GroupDropsEmptyGroupsAndTakesCoverFromTheFirstItemOnly) {
   auto second = plainItem("00000000-0000-0000-0000-00000000000a");
   second.media = media("IMAGE", "https://cdn.example.com/b.jpg");
   group.items.push_back(second);
-  auto mapped = makeStoryGroup(group, kNow);
-  ASSERT_TRUE(mapped.has_value());
-  EXPECT_FALSE(mapped->coverImageURL().has_value());
-  EXPECT_EQ(mapped->theme(), StoryTheme::defaultTheme());
-  ASSERT_EQ(mapped->items().size(), 2u);
-  EXPECT_EQ(mapped->items()[1].id(), "00000000-0000-0000-0000-00000000000a");
+  EXPECT_EQ(makeStoryGroup(group, kNow),
+            StoryGroup(group.id, "Title", StoryTheme::defaultTheme(), std::nullopt,
+                       {makeStoryItem(group.items[0], kNow), makeStoryItem(group.items[1], kNow)}));
 
   std::swap(group.items[0], group.items[1]);
   EXPECT_EQ(makeStoryGroup(group, kNow)->coverImageURL()->string(), "https://cdn.example.com/b.jpg");
@@ -160,28 +153,18 @@ TEST(PayloadMapping, BannerDropsUnparsableItemsAndEmptyBanners) {
   kept.ctaUrl = " shop.example.com ";
   auto odd = bannerItem(-5, "https://cdn.example.com/c.png");
   odd.ctaType = "OPEN";
-  auto mapped = makeBanner(bannerWith({bannerItem(1, " https://cdn.example.com/a.png"), kept, odd}));
-  ASSERT_TRUE(mapped.has_value());
-  EXPECT_EQ(mapped->id(), "9007199254740993");
-  EXPECT_EQ(mapped->type(), BannerType::carousel);
-  EXPECT_EQ(mapped->viewOrder(), -1);
-  EXPECT_EQ(mapped->autoplaySeconds(), 5);
-  ASSERT_EQ(mapped->items().size(), 2u);
-  EXPECT_EQ(mapped->items()[0], BannerItem("3", "asset-3", *Url::parse("https://cdn.example.com/b.png"), 4,
-                                           BannerCtaType::deepLink, Url::parse("https://shop.example.com")));
-  EXPECT_EQ(mapped->items()[1].id(), "-5");
-  EXPECT_EQ(mapped->items()[1].ctaType(), BannerCtaType::none);
-  EXPECT_FALSE(mapped->items()[1].ctaURL().has_value());
+  EXPECT_EQ(makeBanner(bannerWith({bannerItem(1, " https://cdn.example.com/a.png"), kept, odd})),
+            Banner("9007199254740993", BannerType::carousel, "home_top", -1, 5, BannerLayoutMode::auto_, std::nullopt,
+                   std::nullopt, BannerContentMode::cover,
+                   {BannerItem("3", "asset-3", *Url::parse("https://cdn.example.com/b.png"), 4, BannerCtaType::deepLink,
+                               Url::parse("https://shop.example.com")),
+                    BannerItem("-5", std::nullopt, *Url::parse("https://cdn.example.com/c.png"), 0, BannerCtaType::none,
+                               std::nullopt)}));
 }
 
 TEST(PayloadMapping, BannerLayoutTakesThePlainKeyPerSetting) {
   auto payload = bannerWith({bannerItem(1, "https://cdn.example.com/a.png")});
-  auto defaults = makeBanner(payload);
-  EXPECT_EQ(defaults->bannerLayoutMode(), BannerLayoutMode::auto_);
-  EXPECT_FALSE(defaults->bannerAspectRatio().has_value());
-  EXPECT_FALSE(defaults->bannerFixedHeight().has_value());
-  EXPECT_EQ(defaults->bannerContentMode(), BannerContentMode::cover);
-
+  const auto items = makeBanner(payload)->items();
   payload.type = "Static";
   payload.autoplaySeconds = 0;
   payload.layoutMode = "stretch";  // present but unknown: auto, not the prefixed key's mode
@@ -190,23 +173,15 @@ TEST(PayloadMapping, BannerLayoutTakesThePlainKeyPerSetting) {
   payload.aspectRatio = "16:9";
   payload.bannerAspectRatio = "4:3";
   payload.bannerContentMode = "fit";
-  auto mixed = makeBanner(payload);
-  EXPECT_EQ(mixed->type(), BannerType::static_);
-  EXPECT_EQ(mixed->autoplaySeconds(), 0);
-  EXPECT_EQ(mixed->bannerLayoutMode(), BannerLayoutMode::auto_);
-  EXPECT_EQ(mixed->bannerFixedHeight(), 180);
-  EXPECT_EQ(mixed->bannerAspectRatio(), "16:9");
-  EXPECT_EQ(mixed->bannerContentMode(), BannerContentMode::fit);
+  EXPECT_EQ(makeBanner(payload), Banner("9007199254740993", BannerType::static_, "home_top", -1, 0,
+                                        BannerLayoutMode::auto_, "16:9", 180, BannerContentMode::fit, items));
 
   payload.type = "story";
   payload.layoutMode.reset();
   payload.fixedHeight = 96;
   payload.contentMode = "cover";
-  auto prefixed = makeBanner(payload);
-  EXPECT_EQ(prefixed->type(), BannerType::story);
-  EXPECT_EQ(prefixed->bannerLayoutMode(), BannerLayoutMode::fixedHeight);
-  EXPECT_EQ(prefixed->bannerFixedHeight(), 96);
-  EXPECT_EQ(prefixed->bannerContentMode(), BannerContentMode::cover);
+  EXPECT_EQ(makeBanner(payload), Banner("9007199254740993", BannerType::story, "home_top", -1, 0,
+                                        BannerLayoutMode::fixedHeight, "16:9", 96, BannerContentMode::cover, items));
 }
 
 }  // namespace

@@ -76,6 +76,7 @@ TEST_F(DevServerTest, RequestsWithoutTheAppsKeyAre401AndUnknownThingsAre404) {
       {"POST", "/sdk/v1/apps/demo-app/events", wrongKey, 401},
       {"GET", "/sdk/v1/apps/no-such-app/placements/home/stories", headers(), 404},
       {"GET", storiesPath("no-such-placement"), headers(), 404},
+      {"GET", storiesPath("Home"), headers(), 404},  // placement keys are matched exactly
       {"GET", "/sdk/v1/apps/demo-app/placements/no-such-placement/banners", headers(), 404},
       {"POST", votePath("7e0b3f1a-5c2d-4a8e-b6f4-ffffffffffff"), headers(), 404},
       {"POST", votePath("not-an-item"), headers(), 404},

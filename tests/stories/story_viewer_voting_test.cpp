@@ -41,6 +41,16 @@ class StoryViewerVoting : public StoryTest {
     return tp.store->get(StorySDK::shared().voteStorageKey(content.id(itemName)));
   }
 
+  /// The voting state as one text: the chosen option's name (or "-"), then "results", "voting" and "open"
+  /// (accepts a vote) when they hold.
+  std::string state(const StoryViewerViewModel& viewer) const {
+    std::string text = viewer.votedOptionId() ? content.name(*viewer.votedOptionId()) : "-";
+    if (viewer.showResults()) text += " results";
+    if (viewer.isVotingInProgress()) text += " voting";
+    if (viewer.acceptsVote()) text += " open";
+    return text;
+  }
+
   WidgetVoteCounts counts(std::initializer_list<std::pair<const char*, std::int64_t>> entries) const {
     WidgetVoteCounts result;
     for (const auto& [name, count] : entries) result[content.id(name)] = count;
@@ -53,13 +63,11 @@ TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedA
   serveStories(content.json());
   holdStories();
   auto viewer = openStarted();
-  EXPECT_TRUE(viewer->acceptsVote());
+  EXPECT_EQ(state(*viewer), "- open");
 
   viewer->vote(content.id("o1"));
   viewer->vote(content.id("o2"));  // a second choice while the first is in flight sends nothing
-  EXPECT_TRUE(viewer->isVotingInProgress());
-  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
-  EXPECT_FALSE(viewer->acceptsVote());
+  EXPECT_EQ(state(*viewer), "o1 voting");
   viewer->next();                 // on to the quiz before the answer arrives
   viewer->vote(content.id("x"));  // blocked: a vote is still in flight
   EXPECT_EQ(take(), (Lines{"vote:p o1", "host:storyItemImpression g1/q", "analytics:STORY_ITEM_VIEWED g1/q",
@@ -72,27 +80,23 @@ TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedA
   EXPECT_EQ(storedVote("p"), content.id("o1"));
   EXPECT_EQ(take(), (Lines{"host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p", "fetch:home"}));
   EXPECT_EQ(fields, (std::vector<Field>{Field::isVotingInProgress}));
-  EXPECT_FALSE(viewer->votedOptionId());
-  EXPECT_FALSE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "- open");  // the quiz, open again
 
   // The refresh lands while the quiz is shown: indices are re-clamped, the quiz's state stays.
   releaseStories();
   ASSERT_TRUE(settle());
   EXPECT_EQ(viewer->currentItemIndex(), 1u);
-  EXPECT_FALSE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "- open");
 
   // Back on the poll: the remembered vote shows the results and blocks another vote.
   viewer->previous();
-  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "o1 results");
   EXPECT_TRUE(viewer->updatedVoteCounts().empty());
   viewer->vote(content.id("o2"));
   EXPECT_EQ(take(), (Lines{"host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
 
   // A new presentation finds the stored vote as well.
-  auto later = openStarted();
-  EXPECT_EQ(later->votedOptionId(), content.id("o1"));
-  EXPECT_TRUE(later->showResults());
+  EXPECT_EQ(state(*openStarted()), "o1 results");
 }
 
 TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTheRefreshedCounts) {
@@ -105,10 +109,7 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   auto viewer = openStarted();
   viewer->vote(content.id("o1"));
   ASSERT_TRUE(settle());
-  EXPECT_FALSE(viewer->isVotingInProgress());
-  EXPECT_FALSE(viewer->votedOptionId());
-  EXPECT_FALSE(viewer->showResults());
-  EXPECT_TRUE(viewer->acceptsVote());
+  EXPECT_EQ(state(*viewer), "- open");
   EXPECT_FALSE(storedVote("p"));
   EXPECT_EQ(take(), (Lines{"vote:p o1"}));  // nothing reported, no refresh
 
@@ -122,7 +123,7 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   viewer->vote(content.id("o2"));
   ASSERT_TRUE(awaitVoteResult(*viewer));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 2}}));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "o2 results");
   const auto& options = viewer->currentItem()->widgetOptions();
   const WidgetVoteTally tally{options, viewer->updatedVoteCounts()};
   EXPECT_EQ(tally.voteCount(options[0]), 3);  // no fresh count: its own
@@ -133,8 +134,7 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   releaseStories();
   ASSERT_TRUE(settle());
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o1", 3}, {"o2", 2}}));
-  EXPECT_EQ(viewer->votedOptionId(), content.id("o2"));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "o2 results");
   EXPECT_EQ(viewer->groups(), after.groups());
   EXPECT_TRUE(take().empty());  // the refresh reports nothing
 
@@ -154,7 +154,7 @@ TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
   viewer->vote(content.id("x"));
   ASSERT_TRUE(awaitVoteResult(*viewer));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"x", 1}}));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "x results");
   EXPECT_EQ(storedVote("q"), content.id("x"));
   EXPECT_EQ(take(),
             (Lines{"host:quizAnswered g1/q", "analytics:QUIZ_ANSWERED g1/q", "sdk:QUIZ_ANSWER g1/q", "fetch:home"}));
@@ -167,7 +167,7 @@ TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAR
   auto viewer = openStarted(1);
   viewer->vote(content.id("y"));
   ASSERT_TRUE(awaitVoteResult(*viewer));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "y results");
   EXPECT_TRUE(viewer->updatedVoteCounts().empty());
   releaseStories();
   ASSERT_TRUE(settle());
@@ -216,8 +216,7 @@ TEST_F(StoryViewerVoting, TheServicesRecordOfTheUsersVoteWinsOverTheDeviceAndOve
   content = StoryContent(server.baseUrl());
   content.group("g1").item({"p", 5.0, WidgetType::poll, {{"o1", 3}, {"o2", 1}}, std::nullopt, "o1"});
   auto viewer = openStarted();
-  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "o1 results");
   viewer->vote(content.id("o2"));  // a remembered vote blocks another one
   EXPECT_TRUE(take().empty());
 }
@@ -229,11 +228,9 @@ TEST_F(StoryViewerVoting, AVoteConfirmedAfterLeavingAndComingBackShowsTheUsersCh
   viewer->vote(content.id("o1"));
   viewer->next();
   viewer->previous();  // nothing stored yet: the poll shows open, but a vote is still in flight
-  EXPECT_FALSE(viewer->votedOptionId());
-  EXPECT_FALSE(viewer->acceptsVote());
+  EXPECT_EQ(state(*viewer), "- voting");
   ASSERT_TRUE(settle());
-  EXPECT_EQ(viewer->votedOptionId(), content.id("o1"));
-  EXPECT_TRUE(viewer->showResults());
+  EXPECT_EQ(state(*viewer), "o1 results");
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 4}}));
   EXPECT_EQ(storedVote("p"), content.id("o1"));
 }

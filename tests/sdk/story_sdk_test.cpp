@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <tuple>
 
 namespace quenmark::sdktest {
 namespace {
@@ -19,13 +20,20 @@ bool isUpperCaseUuid(const std::string& text) {
   return std::regex_match(text, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}"));
 }
 
+/// The resolved app, bundle and user ids and the vote key of "item-9".
+using Identity =
+    std::tuple<std::optional<std::string>, std::optional<std::string>, std::optional<std::string>, std::string>;
+Identity identity() {
+  auto& sdk = StorySDK::shared();
+  return {sdk.resolvedAppId(), sdk.resolvedBundleId(), sdk.resolvedUserId(), sdk.voteStorageKey("item-9")};
+}
+
 TEST_F(StorySDKFacade, BeforeConfigureNothingIsSetAndUpdateSessionIsIgnored) {
   EXPECT_FALSE(sdk().configuration());
-  EXPECT_EQ(sdk().sessionId(), "");
-  EXPECT_EQ(sdk().anonymousUserId(), "");
-  EXPECT_EQ(sdk().voteStorageKey("item-1"), "quenmark_widget_vote:unknown-app::item-1");
-  EXPECT_FALSE(sdk().resolvedUserId());
-  EXPECT_EQ(sdk().resolvedAppId(), "com.example.host");  // the bundle identifier, even unconfigured
+  EXPECT_EQ(sdk().sessionId() + sdk().anonymousUserId(), "");
+  // The app id is the bundle identifier, even unconfigured.
+  EXPECT_EQ(identity(), (Identity{"com.example.host", "com.example.host", std::nullopt,
+                                  "quenmark_widget_vote:unknown-app::item-9"}));
 
   sdk().updateSession(std::string("a"), std::string("b"), std::string("c"));
   EXPECT_FALSE(sdk().configuration());
@@ -60,24 +68,18 @@ TEST_F(StorySDKFacade, AnonymousIdIsCreatedOnceStoredAndKeptAcrossConfiguresAndA
 TEST_F(StorySDKFacade, ResolvedIdentitiesPreferTrimmedHostValuesThenDeviceThenFallbacks) {
   tp.store->set(kAnonymousKey, "ANON");
   sdk().configure(makeConfiguration(std::string("  app.id \n"), std::string("\tbundle.id "), std::string("  user-7 ")));
-  EXPECT_EQ(sdk().resolvedAppId(), "app.id");
-  EXPECT_EQ(sdk().resolvedBundleId(), "bundle.id");
-  EXPECT_EQ(sdk().resolvedUserId(), "user-7");
-  EXPECT_EQ(sdk().voteStorageKey("item-9"), "quenmark_widget_vote:app-key:user-7:item-9");
+  EXPECT_EQ(identity(), (Identity{"app.id", "bundle.id", "user-7", "quenmark_widget_vote:app-key:user-7:item-9"}));
 
   // Blank host values fall through to the device's bundle identifier and the anonymous id.
   sdk().configure(makeConfiguration(std::string("   "), std::string(""), std::string(" \u00a0")));
-  EXPECT_EQ(sdk().resolvedAppId(), "com.example.host");
-  EXPECT_EQ(sdk().resolvedBundleId(), "com.example.host");
-  EXPECT_EQ(sdk().resolvedUserId(), "ANON");
-  EXPECT_EQ(sdk().voteStorageKey("item-9"), "quenmark_widget_vote:app-key:ANON:item-9");
+  EXPECT_EQ(identity(),
+            (Identity{"com.example.host", "com.example.host", "ANON", "quenmark_widget_vote:app-key:ANON:item-9"}));
 
   // Without a bundle identifier the app id is the app key, untrimmed and even when empty.
   platform::DeviceInfo device;
   device.bundleIdentifier = "  ";
   tp.device->set(device);
-  EXPECT_EQ(sdk().resolvedAppId(), "app-key");
-  EXPECT_FALSE(sdk().resolvedBundleId());
+  EXPECT_EQ(identity(), (Identity{"app-key", std::nullopt, "ANON", "quenmark_widget_vote:app-key:ANON:item-9"}));
   sdk().configure(makeConfiguration(std::nullopt, std::nullopt, std::nullopt, ""));
   EXPECT_EQ(sdk().resolvedAppId(), "");
 }

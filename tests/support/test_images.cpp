@@ -6,29 +6,14 @@
 #include <png.h>
 #include <turbojpeg.h>
 #include <webp/encode.h>
+#include <zlib.h>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
 namespace quenmark::testsupport {
 namespace {
-
-std::uint32_t crc32(const unsigned char* data, std::size_t size) {
-  static const auto table = [] {
-    std::array<std::uint32_t, 256> t{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFFu] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
-}
 
 void putBigEndian32(std::string& bytes, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i)
@@ -225,7 +210,8 @@ std::string pngClaimingSize(std::uint32_t width, std::uint32_t height) {
   std::string bytes = encodePng(makeTestPicture(4, 4));
   putBigEndian32(bytes, 16, width);
   putBigEndian32(bytes, 20, height);
-  putBigEndian32(bytes, 29, crc32(reinterpret_cast<const unsigned char*>(bytes.data()) + 12, 17));
+  putBigEndian32(bytes, 29,
+                 static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()) + 12, 17)));
   return bytes;
 }
 

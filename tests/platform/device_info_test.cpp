@@ -13,18 +13,11 @@ class ScopedEnvironment {
   void set(const char* name, const char* value) {
     const char* old = std::getenv(name);
     saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    if (value)
-      ::setenv(name, value, 1);
-    else
-      ::unsetenv(name);
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
   }
   ~ScopedEnvironment() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second)
-        ::setenv(it->first.c_str(), it->second->c_str(), 1);
-      else
-        ::unsetenv(it->first.c_str());
-    }
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+      it->second ? ::setenv(it->first.c_str(), it->second->c_str(), 1) : ::unsetenv(it->first.c_str());
   }
 
  private:

@@ -85,20 +85,6 @@ TEST_F(StoryImagePipelineTest, SendsAPlainGetWithoutKeyOrIdentityHeadersThatTime
   }
 }
 
-TEST_F(StoryImagePipelineTest, CachedImagesAreDeliveredLaterOnTheMainThread) {
-  server.on("GET", "/c.png", imageResponse(png16));
-  const Url target = url("/c.png");
-  const auto first = load(target);
-  ASSERT_NE(first, nullptr);
-
-  auto delivery = request(target);
-  EXPECT_FALSE(delivery->done) << "never called on the caller's stack";
-  tp.mainThread->runPending();
-  EXPECT_TRUE(delivery->done);
-  EXPECT_EQ(delivery->image, first);
-  EXPECT_EQ(server.requestsTo("/c.png").size(), 1u);
-}
-
 TEST_F(StoryImagePipelineTest, FailuresGiveNoImageAndAreNotRemembered) {
   server.on("GET", "/page", reply(200, "<html><body>Moved</body></html>", "text/html"));
   const Url target = url("/page");

@@ -44,14 +44,6 @@ TEST_F(SqliteKeyValueStoreTest, ValuesSurviveReopeningAndReadsSeeWritesAtOnce) {
   EXPECT_FALSE(reopened.lastWriteError());
 }
 
-TEST_F(SqliteKeyValueStoreTest, FlushMakesWritesVisibleToAnotherConnection) {
-  SqliteKeyValueStore writer(file());
-  writer.set("k", "v1");
-  writer.flush();
-  SqliteKeyValueStore reader(file());
-  EXPECT_EQ(reader.get("k"), "v1");
-}
-
 TEST_F(SqliteKeyValueStoreTest, ACorruptFileIsSetAsideAndReplaced) {
   {
     std::ofstream garbage(file(), std::ios::binary);

@@ -239,9 +239,12 @@ Result<std::shared_ptr<const Image>> decodeJpeg(std::string_view bytes, const Im
   // CMYK and YCCK pictures (from print workflows and some cameras) only decompress to CMYK.
   const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
   // A warning (such as a premature end of the data) also fails: the rest of the picture would be
-  // filler, and a partly grey picture is worse than the caller's placeholder.
+  // filler, and a partly grey picture is worse than the caller's placeholder. Decoding stops at the
+  // warning rather than filling the rest in, and a progressive file gets a bounded number of scans: a
+  // few hundred bytes claiming a large picture would otherwise keep a worker busy for seconds.
+  constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
   if (tjDecompress2(handle, data, size, pixels.get(), width, static_cast<int>(stride), height,
-                    cmyk ? TJPF_CMYK : TJPF_RGBA, 0) != 0) {
+                    cmyk ? TJPF_CMYK : TJPF_RGBA, kFlags) != 0) {
     return imageError(std::string("The JPEG image could not be decoded: ") + tjGetErrorStr2(handle) + ".");
   }
   if (cmyk) convertInvertedCmykToRgba(pixels.get(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset `fuzz`: clang, AddressSanitizer, UndefinedBehaviorSanitizer) and
-# runs each for a bounded time from its committed seed corpus and regression inputs.
+# runs each for a bounded time from its committed seed corpus and regression inputs, one target per core
+# at a time.
 #
 # Usage: scripts/fuzz.sh [seconds per target (default 20)] [target ...]   (default: every target)
 #
@@ -25,21 +26,37 @@ fi
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:verify_asan_link_order=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p build/fuzz/findings
+rm -f build/fuzz/*.failed
+
+# Runs one target; a finding leaves build/fuzz/<target>.failed behind.
+fuzz() {
+  local target=$1
+  local program="build/fuzz/tests/fuzz/fuzz_${target}"
+  local work="build/fuzz/corpus/${target}"
+  local log="build/fuzz/${target}.log"
+  mkdir -p "$work"
+  local inputs=("$work" "tests/fuzz/corpus/${target}")
+  if [ -d "tests/fuzz/regressions/${target}" ]; then inputs+=("tests/fuzz/regressions/${target}"); fi
+  if "$program" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="build/fuzz/findings/${target}-" "${inputs[@]}" 2>"$log"; then
+    echo "== ${target}: ${seconds} s, $(grep -oE "^stat::number_of_executed_units: *[0-9]+" "$log" | grep -oE "[0-9]+$") runs"
+  else
+    touch "build/fuzz/${target}.failed"
+    echo "== ${target}: finding"
+    grep -E "runtime error|ERROR|property broken|SUMMARY|Test unit written" "$log" | head -n 8 | sed "s/^/   /" || true
+  fi
+}
+
+parallel="$(nproc)"
+for target in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do wait -n || true; done
+  fuzz "$target" &
+done
+wait
+
 failed=()
 for target in "${targets[@]}"; do
-  program="build/fuzz/tests/fuzz/fuzz_${target}"
-  work="build/fuzz/corpus/${target}"
-  mkdir -p "$work"
-  inputs=("$work" "tests/fuzz/corpus/${target}")
-  if [ -d "tests/fuzz/regressions/${target}" ]; then inputs+=("tests/fuzz/regressions/${target}"); fi
-  echo "== ${target}: ${seconds} s"
-  if "$program" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="build/fuzz/findings/${target}-" "${inputs[@]}" 2>"build/fuzz/${target}.log"; then
-    grep -E "^stat::number_of_executed_units" "build/fuzz/${target}.log" || true
-  else
-    grep -E "runtime error|ERROR|property broken|SUMMARY|Test unit written" "build/fuzz/${target}.log" | head -n 8
-    failed+=("$target")
-  fi
+  if [ -e "build/fuzz/${target}.failed" ]; then failed+=("$target"); fi
 done
 echo "fuzzing: $((${#targets[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
 if [ "${#failed[@]}" -gt 0 ]; then

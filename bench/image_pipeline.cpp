@@ -112,6 +112,18 @@ void BM_PipelineDecodeJpeg(benchmark::State& state) { decodeThroughPipeline(stat
 void BM_PipelineDecodePng(benchmark::State& state) { decodeThroughPipeline(state, pngBytes()); }
 void BM_PipelineDecodeWebp(benchmark::State& state) { decodeThroughPipeline(state, webpBytes()); }
 
+// A download cut off after its first rows: refused at the point the data ends, not after a full
+// picture of filler.
+void BM_PipelineRefuseTruncatedJpeg(benchmark::State& state) {
+  const std::string truncated = jpegBytes().substr(0, jpegBytes().size() / 20);
+  for (auto _ : state) {
+    if (quenmark::platform::decodeImage(truncated).ok()) {
+      state.SkipWithError("a truncated JPEG decoded");
+      return;
+    }
+  }
+}
+
 // The bare library calls: header, a fresh output buffer, decode. Nothing else.
 void BM_RawDecodeJpeg(benchmark::State& state) {
   tjhandle handle = tjInitDecompress();
@@ -169,6 +181,7 @@ BENCHMARK(BM_RawDecodePng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PipelineDecodePng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawDecodeWebp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PipelineDecodeWebp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PipelineRefuseTruncatedJpeg)->Unit(benchmark::kMillisecond);
 
 /// Serves the JPEG from memory, completing on a thread of its own like a real session.
 class MemoryHttpSession final : public quenmark::platform::HttpSession {

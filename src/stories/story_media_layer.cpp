@@ -11,7 +11,8 @@ StoryMediaLayer storyMediaLayer(const StoryItem* item) noexcept {
 }
 
 Color storyPlaceholderFill(const StoryTheme& theme) noexcept {
-  return story_colors::withOpacity(theme.secondaryColor(), story_viewer_layout::kPlaceholderOpacity);
+  return story_colors::over(story_colors::withOpacity(theme.secondaryColor(), story_viewer_layout::kPlaceholderOpacity),
+                            story_viewer_layout::kBackground);
 }
 
 }  // namespace quenmark

@@ -92,6 +92,24 @@ TEST(StoryViewerGestures, DragEndsCloseOrSwipeUp) {
   EXPECT_EQ(predictedEndTranslation(-30, -400), -230);
 }
 
+TEST(StoryViewerLayout, PlaceholderIsItsTranslucentFillPaintedOnBlack) {
+  const StoryTheme& base = StoryTheme::defaultTheme();
+  const struct {
+    Color secondary, fill;
+  } cases[] = {{{0.2, 0.4, 1, 1}, {0.036, 0.072, 0.18, 1}}, {{1, 1, 1, 0.5}, {0.09, 0.09, 0.09, 1}}};
+  for (const auto& c : cases) {
+    const StoryTheme theme(base.progressStyle(), base.bubbleStyle(), std::nullopt, base.primaryColor(), c.secondary,
+                           base.ctaStyle());
+    const Color fill = storyPlaceholderFill(theme);
+    for (auto [actual, expected] : {std::pair{fill.red(), c.fill.red()}, std::pair{fill.green(), c.fill.green()},
+                                    std::pair{fill.blue(), c.fill.blue()}, std::pair{fill.alpha(), c.fill.alpha()}}) {
+      EXPECT_NEAR(actual, expected, 1e-9) << c.secondary.alpha();
+    }
+  }
+  EXPECT_EQ(story_colors::over({0.2, 0.4, 1, 0.5}, kClear), Color(0.2, 0.4, 1, 0.5));
+  EXPECT_EQ(story_colors::over(kClear, kClear), kClear);
+}
+
 TEST(StoryViewerLayout, MediaTextAndCallToActionFollowTheItem) {
   EXPECT_EQ(storyMediaLayer(nullptr), StoryMediaLayer::placeholder);
   const StoryItem noMedia = makeItem(WidgetType::none, StoryMediaType::video, std::nullopt);

@@ -22,7 +22,8 @@ enum class StoryMediaLayer {
 /// picture.
 QUENMARK_EXPORT StoryMediaLayer storyMediaLayer(const StoryItem* item) noexcept;
 
-/// The placeholder's fill: the theme's secondary colour at opacity 0.18.
+/// The placeholder's fill: the theme's secondary colour at opacity 0.18 over the viewer's black background,
+/// as one opaque colour (the same pixels, drawn without blending).
 QUENMARK_EXPORT Color storyPlaceholderFill(const StoryTheme& theme) noexcept;
 
 }  // namespace quenmark

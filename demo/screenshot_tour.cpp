@@ -1,0 +1,184 @@
+#include "screenshot_tour.h"
+
+#include "event_log_model.h"
+
+#include <QImage>
+#include <QQuickItem>
+#include <QQuickWindow>
+
+#include <utility>
+
+namespace quenmark::demo {
+namespace {
+
+// How often a waiting step looks again; every look is a few tree walks on the GUI thread.
+constexpr int kPollMilliseconds = 25;
+
+QString slug(const QString& title) {
+  QString text = title.toLower();
+  text.replace(QLatin1Char(' '), QLatin1Char('-'));
+  return text;
+}
+
+template <class Case>
+std::function<bool(const StorySDKEvent&)> eventOf(std::function<bool(const Case&)> matches = {}) {
+  return [matches = std::move(matches)](const StorySDKEvent& event) {
+    const Case* value = std::get_if<Case>(&event);
+    return value != nullptr && (!matches || matches(*value));
+  };
+}
+
+std::function<bool(const StorySDKEvent&)> bannerShown(const QString& bannerId) {
+  return eventOf<StorySDKEvent::BannerImpression>(
+      [id = bannerId.toStdString()](const StorySDKEvent::BannerImpression& event) { return event.bannerId == id; });
+}
+
+}  // namespace
+
+ScreenshotTour::ScreenshotTour(QQuickWindow* window, const EventLogModel* events, QDir directory, QObject* parent)
+    : QObject(parent), window_(window), events_(events), directory_(std::move(directory)), ui_(window) {
+  poller_.setInterval(kPollMilliseconds);
+  connect(&poller_, &QTimer::timeout, this, &ScreenshotTour::poll);
+  deadline_.setSingleShot(true);
+  deadline_.setInterval(kTimeoutMilliseconds);
+  connect(&deadline_, &QTimer::timeout, this, [this] {
+    const QString waitingFor = next_ < steps_.size() ? steps_[next_].waitingFor : QString();
+    finish(QStringLiteral("gave up waiting for %1").arg(waitingFor));
+  });
+
+  planHome();
+  planBanner(QStringLiteral("101"), QStringLiteral("banner-carousel.png"), false);
+  planBanner(QStringLiteral("102"), QStringLiteral("banner-static.png"), true);
+  planBanner(QStringLiteral("103"), QStringLiteral("banner-story.png"), true);
+  planViewer(QStringLiteral("New this week"), false);
+  planVote(QStringLiteral("Your vote"), QStringLiteral("Veggie curry"), QStringLiteral("poll-voted.png"), false);
+  planVote(QStringLiteral("Kitchen quiz"), QStringLiteral("Tree bark"), QStringLiteral("quiz-answered.png"), true);
+  planViewer(QStringLiteral("Weekend box"), false);
+  planViewer(QStringLiteral("Offers"), false);
+}
+
+void ScreenshotTour::start() {
+  if (!directory_.mkpath(QStringLiteral("."))) {
+    finish(QStringLiteral("cannot create %1").arg(directory_.path()));
+    return;
+  }
+  deadline_.start();
+  poller_.start();
+  poll();
+}
+
+void ScreenshotTour::addStep(QString waitingFor, std::function<bool()> ready, std::function<void()> act) {
+  steps_.push_back(Step{std::move(waitingFor), std::move(ready), std::move(act)});
+}
+
+void ScreenshotTour::planHome() {
+  addStep(
+      QStringLiteral("the home screen with its story covers and first banner"),
+      [this] {
+        QQuickItem* bar = ui_.findNamed(QStringLiteral("storyBar"));
+        QQuickItem* banners = ui_.findNamed(QStringLiteral("homeBanners"));
+        // Five of the six sample groups have a cover; "Coming soon" has no items and keeps its placeholder.
+        return bar != nullptr && banners != nullptr && ui_.shownPictures(bar) >= 5 && ui_.loadingPictures(bar) == 0 &&
+               ui_.shownPictures(banners) >= 1 && events_->contains(bannerShown(QStringLiteral("101")));
+      },
+      [this] { save(QStringLiteral("home.png")); });
+}
+
+void ScreenshotTour::planBanner(const QString& bannerId, const QString& fileName, bool swipeFirst) {
+  addStep(
+      QStringLiteral("banner %1 on the home screen").arg(bannerId),
+      [this, bannerId, swipeFirst] {
+        QQuickItem* banners = ui_.findNamed(QStringLiteral("homeBanners"));
+        if (banners == nullptr || ui_.loadingPictures(banners) > 0) return false;
+        if (events_->contains(bannerShown(bannerId)) && ui_.shownPictures(banners) >= 1) return true;
+        // Swipe on to the next item, and past the last one to the next banner, as a finger would.
+        if (swipeFirst) ui_.drag(banners, {0.85, 0.5}, {0.15, 0.5});
+        return false;
+      },
+      [this, fileName] { save(fileName, ui_.findNamed(QStringLiteral("homeBanners"))); });
+}
+
+void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen) {
+  addStep(
+      QStringLiteral("the bubble of \"%1\"").arg(groupTitle),
+      [this, groupTitle] { return ui_.findButton(groupTitle, ui_.findNamed(QStringLiteral("storyBar"))) != nullptr; },
+      [this, groupTitle] { ui_.click(ui_.findButton(groupTitle, ui_.findNamed(QStringLiteral("storyBar")))); });
+  // Held at once, so that the first item stays on screen however long its picture takes.
+  addStep(
+      QStringLiteral("the viewer of \"%1\"").arg(groupTitle),
+      [this] { return ui_.findType(QStringLiteral("StoryViewerView")) != nullptr; },
+      [this] { QMetaObject::invokeMethod(ui_.findType(QStringLiteral("StoryViewerView")), "pause"); });
+  addStep(
+      QStringLiteral("the first picture of \"%1\"").arg(groupTitle),
+      [this] {
+        QQuickItem* viewer = ui_.findType(QStringLiteral("StoryViewerView"));
+        return viewer != nullptr && ui_.shownPictures(viewer) >= 1 && ui_.loadingPictures(viewer) == 0;
+      },
+      [this, groupTitle] { save(QStringLiteral("viewer-%1.png").arg(slug(groupTitle))); });
+  if (!keepOpen) {
+    addStep(
+        QStringLiteral("the close button of the viewer"),
+        [this] { return ui_.findButton(QStringLiteral("Close")) != nullptr; },
+        [this] { ui_.click(ui_.findButton(QStringLiteral("Close"))); });
+    addStep(QStringLiteral("the viewer to close"),
+            [this] { return ui_.findType(QStringLiteral("StoryViewerView")) == nullptr; });
+  }
+}
+
+void ScreenshotTour::planVote(const QString& groupTitle, const QString& option, const QString& fileName, bool quiz) {
+  planViewer(groupTitle, true);
+  addStep(
+      QStringLiteral("the option \"%1\"").arg(option), [this, option] { return ui_.findButton(option) != nullptr; },
+      [this, option] { ui_.click(ui_.findButton(option)); });
+  addStep(
+      QStringLiteral("the results after voting \"%1\"").arg(option),
+      [this, option, quiz] {
+        const bool reported = quiz ? events_->contains(eventOf<StorySDKEvent::QuizAnswered>())
+                                   : events_->contains(eventOf<StorySDKEvent::PollVoted>());
+        // Once the results show, the options take no more taps.
+        return reported && ui_.findButton(option) == nullptr;
+      },
+      [this, fileName] { save(fileName); });
+  addStep(
+      QStringLiteral("the close button of the viewer"),
+      [this] { return ui_.findButton(QStringLiteral("Close")) != nullptr; },
+      [this] { ui_.click(ui_.findButton(QStringLiteral("Close"))); });
+  addStep(QStringLiteral("the viewer to close"),
+          [this] { return ui_.findType(QStringLiteral("StoryViewerView")) == nullptr; });
+}
+
+void ScreenshotTour::save(const QString& fileName, QQuickItem* item) {
+  QImage image = window_->grabWindow();
+  if (item != nullptr) {
+    const qreal ratio = image.devicePixelRatio();
+    const QRectF area(item->mapToScene(QPointF(0, 0)), item->size());
+    image = image.copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect());
+  }
+  const QString path = directory_.absoluteFilePath(fileName);
+  if (image.isNull() || !image.save(path, "PNG")) {
+    finish(QStringLiteral("cannot write %1").arg(path));
+    return;
+  }
+  written_.append(path);
+}
+
+void ScreenshotTour::poll() {
+  while (!finished_ && next_ < steps_.size()) {
+    // Copied: the step's action may end the tour, and with it the list.
+    const Step step = steps_[next_];
+    if (!step.ready()) return;
+    ++next_;
+    if (step.act) step.act();
+  }
+  if (!finished_) finish({});
+}
+
+void ScreenshotTour::finish(const QString& error) {
+  if (finished_) return;
+  finished_ = true;
+  poller_.stop();
+  deadline_.stop();
+  Q_EMIT finished(error);
+}
+
+}  // namespace quenmark::demo

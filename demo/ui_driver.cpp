@@ -1,0 +1,85 @@
+#include "ui_driver.h"
+
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+#include <functional>
+
+namespace quenmark::demo {
+namespace {
+
+// Qt's status value of a picture that has arrived (QQuickImageBase::Ready) and of one still loading.
+constexpr int kImageReady = 1;
+constexpr int kImageLoading = 2;
+
+// Visits the visible items below `item`, depth first, until `visit` returns true; returns that item.
+QQuickItem* visitVisible(QQuickItem* item, const std::function<bool(QQuickItem*)>& visit) {
+  if (item == nullptr || !item->isVisible()) return nullptr;
+  if (visit(item)) return item;
+  const auto children = item->childItems();
+  for (QQuickItem* child : children) {
+    if (QQuickItem* found = visitVisible(child, visit)) return found;
+  }
+  return nullptr;
+}
+
+bool isOfType(const QObject* object, const QString& typeName) {
+  // QML-defined types are named "<Type>_QMLTYPE_<n>"; C++ ones by their class.
+  for (const QMetaObject* meta = object->metaObject(); meta != nullptr; meta = meta->superClass()) {
+    const QString name = QString::fromLatin1(meta->className());
+    if (name == typeName || name.startsWith(typeName + QStringLiteral("_QMLTYPE_"))) return true;
+  }
+  return false;
+}
+
+int countPictures(QQuickItem* root, int status) {
+  int count = 0;
+  visitVisible(root, [&](QQuickItem* item) {
+    if (item->inherits("QQuickImage") && item->property("status").toInt() == status) ++count;
+    return false;
+  });
+  return count;
+}
+
+}  // namespace
+
+QQuickItem* UiDriver::rootOf(QQuickItem* root) const { return root != nullptr ? root : window_->contentItem(); }
+
+QQuickItem* UiDriver::findType(const QString& typeName, QQuickItem* root) const {
+  return visitVisible(rootOf(root), [&](QQuickItem* item) { return isOfType(item, typeName); });
+}
+
+QQuickItem* UiDriver::findNamed(const QString& objectName, QQuickItem* root) const {
+  return visitVisible(rootOf(root), [&](QQuickItem* item) { return item->objectName() == objectName; });
+}
+
+QQuickItem* UiDriver::findButton(const QString& text, QQuickItem* root) const {
+  return visitVisible(rootOf(root), [&](QQuickItem* item) {
+    return item->inherits("QQuickAbstractButton") && item->isEnabled() && item->property("text").toString() == text;
+  });
+}
+
+int UiDriver::shownPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageReady); }
+
+int UiDriver::loadingPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageLoading); }
+
+void UiDriver::click(QQuickItem* item) const {
+  const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+  QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+void UiDriver::drag(QQuickItem* item, QPointF from, QPointF to) const {
+  const auto at = [item](QPointF fraction) {
+    return item->mapToScene(QPointF(item->width() * fraction.x(), item->height() * fraction.y())).toPoint();
+  };
+  constexpr int kSteps = 8;
+  QTest::mousePress(window_, Qt::LeftButton, Qt::NoModifier, at(from));
+  for (int step = 1; step <= kSteps; ++step) {
+    const double t = static_cast<double>(step) / kSteps;
+    QTest::mouseMove(window_, at(from + (to - from) * t), 16);
+  }
+  QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier, at(to), 16);
+}
+
+}  // namespace quenmark::demo

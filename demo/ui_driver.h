@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+
+class QQuickItem;
+class QQuickWindow;
+
+namespace quenmark::demo {
+
+/// Finds what a user sees in a Qt Quick window and acts on it with synthesised mouse input, as a person
+/// at the screen would. Items count only while they and their ancestors are visible. GUI thread only.
+class UiDriver {
+ public:
+  explicit UiDriver(QQuickWindow* window) : window_(window) {}
+
+  /// The first visible item below `root` (the whole window when null) whose QML type is `typeName`
+  /// ("StoryViewerView"), or null.
+  QQuickItem* findType(const QString& typeName, QQuickItem* root = nullptr) const;
+  /// The first visible item with this object name, or null.
+  QQuickItem* findNamed(const QString& objectName, QQuickItem* root = nullptr) const;
+  /// The first visible, enabled button showing `text`, or null.
+  QQuickItem* findButton(const QString& text, QQuickItem* root = nullptr) const;
+
+  /// Pictures below `root` that have arrived and are shown.
+  int shownPictures(QQuickItem* root) const;
+  /// Pictures below `root` still loading.
+  int loadingPictures(QQuickItem* root) const;
+
+  /// A press and release at the centre of `item`.
+  void click(QQuickItem* item) const;
+  /// A finger-like drag across `item` from one point to another, given as fractions of its size.
+  void drag(QQuickItem* item, QPointF from, QPointF to) const;
+
+ private:
+  QQuickItem* rootOf(QQuickItem* root) const;
+  QQuickWindow* window_;
+};
+
+}  // namespace quenmark::demo

@@ -22,6 +22,10 @@ packages=(
   # libqt6multimedia6); xvfb-run shows video frames, which render black offscreen.
   qml6-module-qtquick-templates qml6-module-qtquick-shapes qml6-module-qtmultimedia qt6-multimedia-dev
   xvfb xauth
+  # quenmark-demo: Qt Quick Controls for its own screens, and a colour emoji font for the sample's emoji.
+  qml6-module-qtquick-controls qml6-module-qtquick-layouts fonts-noto-color-emoji
+  # The API reference (cmake --build <dir> --target docs).
+  doxygen
 )
 
 missing=()

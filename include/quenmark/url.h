@@ -56,7 +56,10 @@ QUENMARK_EXPORT std::string percentEncode(std::string_view text);
 
 }  // namespace quenmark
 
+/// \cond
+// Urls as keys of unordered containers, hashed by their text (left out of the API reference).
 template <>
 struct std::hash<quenmark::Url> {
   size_t operator()(const quenmark::Url& url) const noexcept { return std::hash<std::string>{}(url.string()); }
 };
+/// \endcond

@@ -1,6 +1,7 @@
-// A QML host that uses only the installed package: the Qt platform is in place once its application
-// exists, and a StoryBarView from the QML module in the prefix shows the bubbles of a placement, served
-// by a small content service on 127.0.0.1, offscreen.
+// The minimal QML host of docs/INTEGRATING.md, using only the installed package: the Qt platform is in
+// place once its application exists, the SDK is configured before QML loads, and a StoryBarView and a
+// BannerView from the QML module in the prefix show the placement served by a small content service on
+// 127.0.0.1, offscreen (the bar's bubbles; the banner slot stays empty).
 #include <quenmark/platform/http_session.h>
 #include <quenmark/platform/platform.h>
 #include <quenmark/sdk/story_sdk.h>
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
   quenmark::StorySDK::shared().configure(
       quenmark::StoryConfiguration("sdk-key", "app-key", quenmark::StoryEnvironment::production, std::nullopt,
                                    std::nullopt, "user-1", quenmark::StoryUIStrings::defaultStrings(), false));
+  quenmark::StorySDK::shared().setEventHandler([](const quenmark::StorySDKEvent&) {});
 
   QQmlApplicationEngine engine;
   engine.addImportPath(QStringLiteral(QUENMARK_QML_IMPORT_DIR));
@@ -84,7 +86,11 @@ int main(int argc, char** argv) {
     import Quenmark.Stories
     Window {
         width: 200; height: 110; visible: true; color: "black"
-        StoryBarView { placementKey: "home"; width: parent.width }
+        Column {
+            width: parent.width
+            StoryBarView { placementKey: "home"; width: parent.width }
+            BannerView { placementKey: "home" }
+        }
     })");
   auto* window = engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(engine.rootObjects()[0]);
   if (window == nullptr) {
@@ -100,6 +106,7 @@ int main(int argc, char** argv) {
   const int result = QGuiApplication::exec();
   service.reset();  // reports still in flight fail at once
   quenmark::platform::currentPlatform()->http->waitUntilIdle(std::chrono::seconds{5});
+  quenmark::platform::currentPlatform()->store->flush();
   std::puts(result == 0 ? "quick consumer ok" : "quick consumer check failed: no story bar shown");
   return result;
 }

@@ -53,7 +53,8 @@ class ScreenshotTour : public QObject {
   /// Opens the group from its bubble, holds it and saves its first item; closes it unless `keepOpen`.
   void planViewer(const QString& groupTitle, bool keepOpen);
   void planVote(const QString& groupTitle, const QString& option, const QString& fileName, bool quiz);
-  void planBanner(const QString& bannerId, const QString& fileName, bool swipeFirst);
+  /// Saves the home banner `bannerId`, swiping to it first when `swipe`.
+  void planBanner(const QString& bannerId, const QString& fileName, bool swipe);
   void addStep(QString waitingFor, std::function<bool()> ready, std::function<void()> act = {});
   /// Saves the window, or the part of it under `item`, as `fileName`.
   void save(const QString& fileName, QQuickItem* item = nullptr);

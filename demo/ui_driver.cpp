@@ -2,6 +2,7 @@
 
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSet>
 #include <QTest>
 
 #include <functional>
@@ -63,6 +64,27 @@ QQuickItem* UiDriver::findButton(const QString& text, QQuickItem* root) const {
 int UiDriver::shownPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageReady); }
 
 int UiDriver::loadingPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageLoading); }
+
+QImage UiDriver::grab(QQuickItem* item) const {
+  const qreal ratio = window_->effectiveDevicePixelRatio();
+  const QRectF area(item->mapToScene(QPointF(0, 0)), item->size());
+  return window_->grabWindow().copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect());
+}
+
+bool UiDriver::showsPicture(QQuickItem* item) const {
+  const QImage image = grab(item);
+  if (image.isNull()) return false;
+  // Away from the indicators (dots at the bottom centre, segments along the top).
+  QSet<QRgb> colours;
+  for (int row = 0; row < 5; ++row) {
+    for (int column = 0; column < 5; ++column) {
+      const int x = image.width() * (5 + column * 6) / 100;
+      const int y = image.height() * (30 + row * 10) / 100;
+      colours.insert(image.pixel(x, y));
+    }
+  }
+  return colours.size() > 3;
+}
 
 void UiDriver::click(QQuickItem* item) const {
   const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();

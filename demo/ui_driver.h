@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointF>
 #include <QString>
 
@@ -26,6 +27,12 @@ class UiDriver {
   int shownPictures(QQuickItem* root) const;
   /// Pictures below `root` still loading.
   int loadingPictures(QQuickItem* root) const;
+
+  /// What the window shows under `item`, at the window's pixel density.
+  QImage grab(QQuickItem* item) const;
+  /// True when the middle of `item`'s left half shows more than a flat colour: a picture, not a
+  /// placeholder or an empty slot (what a person glancing at it would tell).
+  bool showsPicture(QQuickItem* item) const;
 
   /// A press and release at the centre of `item`.
   void click(QQuickItem* item) const;

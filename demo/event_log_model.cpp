@@ -40,6 +40,12 @@ bool EventLogModel::contains(const std::function<bool(const StorySDKEvent&)>& ma
   return false;
 }
 
+int EventLogModel::countOf(const std::function<bool(const StorySDKEvent&)>& matches) const {
+  int count = 0;
+  for (const Entry& entry : entries_) count += matches(entry.event) ? 1 : 0;
+  return count;
+}
+
 void EventLogModel::clear() {
   beginResetModel();
   entries_.clear();

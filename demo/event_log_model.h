@@ -37,6 +37,8 @@ class EventLogModel : public QAbstractListModel {
 
   /// True when a kept event matches.
   bool contains(const std::function<bool(const StorySDKEvent&)>& matches) const;
+  /// How many kept events match.
+  int countOf(const std::function<bool(const StorySDKEvent&)>& matches) const;
 
   Q_INVOKABLE void clear();
 

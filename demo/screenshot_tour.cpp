@@ -6,6 +6,8 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <memory>
+
 #include <utility>
 
 namespace quenmark::demo {
@@ -51,10 +53,13 @@ ScreenshotTour::ScreenshotTour(QQuickWindow* window, const EventLogModel* events
   planBanner(QStringLiteral("102"), QStringLiteral("banner-static.png"), true);
   planBanner(QStringLiteral("103"), QStringLiteral("banner-story.png"), true);
   planViewer(QStringLiteral("New this week"), false);
-  planVote(QStringLiteral("Your vote"), QStringLiteral("Veggie curry"), QStringLiteral("poll-voted.png"), false);
-  planVote(QStringLiteral("Kitchen quiz"), QStringLiteral("Tree bark"), QStringLiteral("quiz-answered.png"), true);
+  planVote(QStringLiteral("Your vote"), QStringLiteral("Veggie curry"), false);
+  planVote(QStringLiteral("Kitchen quiz"), QStringLiteral("Tree bark"), true);
   planViewer(QStringLiteral("Weekend box"), false);
   planViewer(QStringLiteral("Offers"), false);
+  // Another user in German: the same poll is open again for them, in their words.
+  planSettings(QStringLiteral("guest"), QStringLiteral("de_DE"), QStringLiteral("settings.png"));
+  planVote(QStringLiteral("Your vote"), QStringLiteral("Ramen night"), false, QStringLiteral("-de_DE"));
 }
 
 void ScreenshotTour::start() {
@@ -83,6 +88,45 @@ void ScreenshotTour::planHome() {
       [this] { save(QStringLiteral("home.png")); });
 }
 
+void ScreenshotTour::planSettings(const QString& userId, const QString& locale, const QString& fileName) {
+  addStep(
+      QStringLiteral("the settings button"), [this] { return ui_.findButton(QStringLiteral("Settings")) != nullptr; },
+      [this] { ui_.click(ui_.findButton(QStringLiteral("Settings"))); });
+  addStep(
+      QStringLiteral("the user id field"),
+      [this] {
+        // Opened: the sheet has faded in whole.
+        QQuickItem* field = ui_.findNamed(QStringLiteral("userField"));
+        return field != nullptr && ui_.isOpaque(field);
+      },
+      [this, userId] {
+        ui_.click(ui_.findNamed(QStringLiteral("userField")));
+        ui_.retype(userId);
+        ui_.click(ui_.findNamed(QStringLiteral("localeBox")));
+      });
+  addStep(
+      QStringLiteral("the locale %1 in the list").arg(locale),
+      [this, locale] { return ui_.findButton(locale) != nullptr; },
+      [this, locale] { ui_.click(ui_.findButton(locale)); });
+  addStep(
+      QStringLiteral("the settings of %1 in %2").arg(userId, locale),
+      [this, userId, locale] {
+        QQuickItem* field = ui_.findNamed(QStringLiteral("userField"));
+        QQuickItem* box = ui_.findNamed(QStringLiteral("localeBox"));
+        return field != nullptr && box != nullptr && field->property("text").toString() == userId &&
+               box->property("currentText").toString() == locale && ui_.findButton(locale) == nullptr;
+      },
+      [this, fileName] {
+        save(fileName);
+        ui_.click(ui_.findButton(QStringLiteral("Apply")));
+      });
+  addStep(QStringLiteral("the home screen again"), [this] {
+    QQuickItem* bar = ui_.findNamed(QStringLiteral("storyBar"));
+    return ui_.findNamed(QStringLiteral("userField")) == nullptr && bar != nullptr && ui_.shownPictures(bar) >= 5 &&
+           ui_.loadingPictures(bar) == 0;
+  });
+}
+
 void ScreenshotTour::planBanner(const QString& bannerId, const QString& fileName, bool swipe) {
   // A banner is reported once its picture is on the card; the picture is taken at once, before the
   // banner plays on. Until then, swipe to the left whenever the card shows a picture, as a person
@@ -98,7 +142,7 @@ void ScreenshotTour::planBanner(const QString& bannerId, const QString& fileName
       [this, fileName] { save(fileName, ui_.findNamed(QStringLiteral("homeBanners"))); });
 }
 
-void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen) {
+void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen, const QString& variant) {
   addStep(
       QStringLiteral("the bubble of \"%1\"").arg(groupTitle),
       [this, groupTitle] { return ui_.findButton(groupTitle, ui_.findNamed(QStringLiteral("storyBar"))) != nullptr; },
@@ -114,7 +158,7 @@ void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen) {
         QQuickItem* viewer = ui_.findType(QStringLiteral("StoryViewerView"));
         return viewer != nullptr && ui_.shownPictures(viewer) >= 1 && ui_.loadingPictures(viewer) == 0;
       },
-      [this, groupTitle] { save(QStringLiteral("viewer-%1.png").arg(slug(groupTitle))); });
+      [this, groupTitle, variant] { save(QStringLiteral("viewer-%1%2.png").arg(slug(groupTitle), variant)); });
   if (!keepOpen) {
     addStep(
         QStringLiteral("the close button of the viewer"),
@@ -125,20 +169,25 @@ void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen) {
   }
 }
 
-void ScreenshotTour::planVote(const QString& groupTitle, const QString& option, const QString& fileName, bool quiz) {
-  planViewer(groupTitle, true);
+void ScreenshotTour::planVote(const QString& groupTitle, const QString& option, bool quiz, const QString& variant) {
+  planViewer(groupTitle, true, variant);
+  // Votes reported before this one, counted when the option is tapped.
+  auto earlier = std::make_shared<int>(0);
+  const auto vote = quiz ? eventOf<StorySDKEvent::QuizAnswered>() : eventOf<StorySDKEvent::PollVoted>();
   addStep(
       QStringLiteral("the option \"%1\"").arg(option), [this, option] { return ui_.findButton(option) != nullptr; },
-      [this, option] { ui_.click(ui_.findButton(option)); });
+      [this, option, earlier, vote] {
+        *earlier = events_->countOf(vote);
+        ui_.click(ui_.findButton(option));
+      });
+  // The vote is reported when the service's answer shows the results.
   addStep(
       QStringLiteral("the results after voting \"%1\"").arg(option),
-      [this, option, quiz] {
-        const bool reported = quiz ? events_->contains(eventOf<StorySDKEvent::QuizAnswered>())
-                                   : events_->contains(eventOf<StorySDKEvent::PollVoted>());
-        // Once the results show, the options take no more taps.
-        return reported && ui_.findButton(option) == nullptr;
-      },
-      [this, fileName] { save(fileName); });
+      [this, earlier, vote] { return events_->countOf(vote) > *earlier; },
+      [this, quiz, variant] {
+        save(QStringLiteral("%1%2.png")
+                 .arg(quiz ? QStringLiteral("quiz-answered") : QStringLiteral("poll-voted"), variant));
+      });
   addStep(
       QStringLiteral("the close button of the viewer"),
       [this] { return ui_.findButton(QStringLiteral("Close")) != nullptr; },

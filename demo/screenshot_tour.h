@@ -51,8 +51,12 @@ class ScreenshotTour : public QObject {
 
   void planHome();
   /// Opens the group from its bubble, holds it and saves its first item; closes it unless `keepOpen`.
-  void planViewer(const QString& groupTitle, bool keepOpen);
-  void planVote(const QString& groupTitle, const QString& option, const QString& fileName, bool quiz);
+  /// `variant` is added to the picture's name.
+  void planViewer(const QString& groupTitle, bool keepOpen, const QString& variant = {});
+  /// Opens the group, saves it, votes for `option` in its poll or quiz, saves the results and closes it.
+  void planVote(const QString& groupTitle, const QString& option, bool quiz, const QString& variant = {});
+  /// Signs in as `userId` with `locale` in the settings, saving the sheet, then waits for the home screen.
+  void planSettings(const QString& userId, const QString& locale, const QString& fileName);
   /// Saves the home banner `bannerId`, swiping to it first when `swipe`.
   void planBanner(const QString& bannerId, const QString& fileName, bool swipe);
   void addStep(QString waitingFor, std::function<bool()> ready, std::function<void()> act = {});

@@ -61,6 +61,13 @@ QQuickItem* UiDriver::findButton(const QString& text, QQuickItem* root) const {
   });
 }
 
+bool UiDriver::isOpaque(QQuickItem* item) const {
+  for (; item != nullptr; item = item->parentItem()) {
+    if (item->opacity() < 1) return false;
+  }
+  return true;
+}
+
 int UiDriver::shownPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageReady); }
 
 int UiDriver::loadingPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageLoading); }
@@ -89,6 +96,12 @@ bool UiDriver::showsPicture(QQuickItem* item) const {
 void UiDriver::click(QQuickItem* item) const {
   const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
   QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+void UiDriver::retype(const QString& text) const {
+  QTest::keyClick(window_, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(window_, Qt::Key_Delete);
+  for (const char key : text.toLatin1()) QTest::keyClick(window_, key);
 }
 
 void UiDriver::drag(QQuickItem* item, QPointF from, QPointF to) const {

@@ -23,6 +23,9 @@ class UiDriver {
   /// The first visible, enabled button showing `text`, or null.
   QQuickItem* findButton(const QString& text, QQuickItem* root = nullptr) const;
 
+  /// True when `item` and everything it is drawn in are fully opaque (no fade under way).
+  bool isOpaque(QQuickItem* item) const;
+
   /// Pictures below `root` that have arrived and are shown.
   int shownPictures(QQuickItem* root) const;
   /// Pictures below `root` still loading.
@@ -36,6 +39,8 @@ class UiDriver {
 
   /// A press and release at the centre of `item`.
   void click(QQuickItem* item) const;
+  /// Replaces the text of the focused field with `text`, typed key by key.
+  void retype(const QString& text) const;
   /// A finger-like drag across `item` from one point to another, given as fractions of its size.
   void drag(QQuickItem* item, QPointF from, QPointF to) const;
 

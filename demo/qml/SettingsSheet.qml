@@ -17,6 +17,10 @@ Dialog {
     modal: true
     title: qsTr("Settings")
     standardButtons: Dialog.Apply | Dialog.Cancel
+    background: Rectangle {
+        color: "#1E1E1E"
+        radius: 8
+    }
 
     onAboutToShow: {
         userField.text = root.session.userId
@@ -37,6 +41,7 @@ Dialog {
         TextField {
             id: userField
 
+            objectName: "userField"
             Layout.fillWidth: true
             placeholderText: qsTr("anonymous")
         }
@@ -46,6 +51,7 @@ Dialog {
         ComboBox {
             id: localeBox
 
+            objectName: "localeBox"
             Layout.fillWidth: true
             model: root.session.locales
         }

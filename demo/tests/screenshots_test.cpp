@@ -33,6 +33,9 @@ const Expected kPictures[] = {
     {"quiz-answered.png", kScreen},
     {"viewer-weekend-box.png", kScreen},
     {"viewer-offers.png", kScreen},
+    {"settings.png", kScreen},
+    {"viewer-your-vote-de_DE.png", kScreen},
+    {"poll-voted-de_DE.png", kScreen},
 };
 
 // Distinct colours on a coarse grid: a blank or single-colour picture has one.

@@ -20,7 +20,8 @@ class UiDriver {
   QQuickItem* findType(const QString& typeName, QQuickItem* root = nullptr) const;
   /// The first visible item with this object name, or null.
   QQuickItem* findNamed(const QString& objectName, QQuickItem* root = nullptr) const;
-  /// The first visible, enabled button showing `text`, or null.
+  /// The first visible, enabled button showing `text`, or whose accessible name is `text` followed by
+  /// a comma and more ("New this week, story 1 of 6"), or null.
   QQuickItem* findButton(const QString& text, QQuickItem* root = nullptr) const;
 
   /// True when `item` and everything it is drawn in are fully opaque (no fade under way).

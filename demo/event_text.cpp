@@ -6,10 +6,10 @@ namespace quenmark::demo {
 namespace {
 
 QString shortId(const std::string& id) {
-  // Story ids are UUIDs; their first block is enough to tell them apart on screen.
+  // Story ids are UUIDs; their last block is enough to tell them apart on screen.
   const QString text = QString::fromStdString(id);
-  const auto dash = text.indexOf(QLatin1Char('-'));
-  return dash > 0 ? text.left(dash) : text;
+  const auto dash = text.lastIndexOf(QLatin1Char('-'));
+  return dash >= 0 ? text.mid(dash + 1) : text;
 }
 
 QString storyDetail(const std::string& groupId) { return QStringLiteral("group %1").arg(shortId(groupId)); }

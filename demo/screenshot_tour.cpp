@@ -143,9 +143,18 @@ void ScreenshotTour::planBanner(const QString& bannerId, const QString& fileName
 }
 
 void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen, const QString& variant) {
+  // Scrolls the row, as a finger would, until the bubble is whole on screen, then taps it.
   addStep(
       QStringLiteral("the bubble of \"%1\"").arg(groupTitle),
-      [this, groupTitle] { return ui_.findButton(groupTitle, ui_.findNamed(QStringLiteral("storyBar"))) != nullptr; },
+      [this, groupTitle] {
+        QQuickItem* bar = ui_.findNamed(QStringLiteral("storyBar"));
+        QQuickItem* bubble = ui_.findButton(groupTitle, bar);
+        if (bubble == nullptr) return false;
+        if (ui_.isWhollyVisible(bubble)) return true;
+        const bool right = bubble->mapToScene(QPointF(0, 0)).x() > 0;
+        ui_.drag(bar, {right ? 0.7 : 0.3, 0.5}, {right ? 0.3 : 0.7, 0.5});
+        return false;
+      },
       [this, groupTitle] { ui_.click(ui_.findButton(groupTitle, ui_.findNamed(QStringLiteral("storyBar")))); });
   // Held at once, so that the first item stays on screen however long its picture takes.
   addStep(

@@ -11,9 +11,11 @@
 namespace quenmark::demo {
 namespace {
 
-// Qt's status value of a picture that has arrived (QQuickImageBase::Ready) and of one still loading.
-constexpr int kImageReady = 1;
+// Qt's status value of a picture still loading (QQuickImageBase::Loading).
 constexpr int kImageLoading = 2;
+// The SDK's picture states (quenmark::qt::RemoteImageModel::Status).
+constexpr int kRemoteLoading = 0;
+constexpr int kRemoteLoaded = 1;
 
 // Visits the visible items below `item`, depth first, until `visit` returns true; returns that item.
 QQuickItem* visitVisible(QQuickItem* item, const std::function<bool(QQuickItem*)>& visit) {
@@ -41,10 +43,29 @@ QString accessibleName(QQuickItem* item) {
   return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
 }
 
-int countPictures(QQuickItem* root, int status) {
+// The SDK's picture loaders of the visible items below `root` that have a URL and are in `status`.
+int countRemotePictures(QQuickItem* root, int status) {
   int count = 0;
   visitVisible(root, [&](QQuickItem* item) {
-    if (item->inherits("QQuickImage") && item->property("status").toInt() == status) ++count;
+    const auto children = item->children();
+    for (const QObject* child : children) {
+      if (!child->inherits("quenmark::qt::RemoteImageModel") || child->property("url").toUrl().isEmpty()) continue;
+      // Arrived counts once the view has put its placeholder away for the picture.
+      const QObject* placeholder = item->findChild<QObject*>(QStringLiteral("placeholder"), Qt::FindDirectChildrenOnly);
+      const bool drawn = placeholder == nullptr || !placeholder->property("active").toBool();
+      const int shown = child->property("status").toInt();
+      if (shown == status && (status != kRemoteLoaded || drawn)) ++count;
+    }
+    return false;
+  });
+  return count;
+}
+
+// Qt's own picture items below `root` still waiting for their picture.
+int countLoadingImages(QQuickItem* root) {
+  int count = 0;
+  visitVisible(root, [&](QQuickItem* item) {
+    if (item->inherits("QQuickImage") && item->property("status").toInt() == kImageLoading) ++count;
     return false;
   });
   return count;
@@ -69,6 +90,11 @@ QQuickItem* UiDriver::findButton(const QString& text, QQuickItem* root) const {
   });
 }
 
+bool UiDriver::isWhollyVisible(QQuickItem* item) const {
+  const QRectF area(item->mapToScene(QPointF(0, 0)), item->size());
+  return QRectF(QPointF(0, 0), window_->size()).contains(area);
+}
+
 bool UiDriver::isOpaque(QQuickItem* item) const {
   for (; item != nullptr; item = item->parentItem()) {
     if (item->opacity() < 1) return false;
@@ -76,9 +102,11 @@ bool UiDriver::isOpaque(QQuickItem* item) const {
   return true;
 }
 
-int UiDriver::shownPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageReady); }
+int UiDriver::shownPictures(QQuickItem* root) const { return countRemotePictures(rootOf(root), kRemoteLoaded); }
 
-int UiDriver::loadingPictures(QQuickItem* root) const { return countPictures(rootOf(root), kImageLoading); }
+int UiDriver::loadingPictures(QQuickItem* root) const {
+  return countRemotePictures(rootOf(root), kRemoteLoading) + countLoadingImages(rootOf(root));
+}
 
 QImage UiDriver::grab(QQuickItem* item) const {
   const qreal ratio = window_->effectiveDevicePixelRatio();
@@ -122,6 +150,7 @@ void UiDriver::drag(QQuickItem* item, QPointF from, QPointF to) const {
     const double t = static_cast<double>(step) / kSteps;
     QTest::mouseMove(window_, at(from + (to - from) * t), 16);
   }
+  QTest::mouseMove(window_, at(to), 200);
   QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier, at(to), 16);
 }
 

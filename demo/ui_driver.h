@@ -24,12 +24,14 @@ class UiDriver {
   /// a comma and more ("New this week, story 1 of 6"), or null.
   QQuickItem* findButton(const QString& text, QQuickItem* root = nullptr) const;
 
+  /// True when all of `item` lies inside the window.
+  bool isWhollyVisible(QQuickItem* item) const;
   /// True when `item` and everything it is drawn in are fully opaque (no fade under way).
   bool isOpaque(QQuickItem* item) const;
 
-  /// Pictures below `root` that have arrived and are shown.
+  /// Remote pictures (`StoryRemoteImage`s) below `root` that have arrived.
   int shownPictures(QQuickItem* root) const;
-  /// Pictures below `root` still loading.
+  /// Remote pictures below `root` still on their way, to the SDK or from it to the scene.
   int loadingPictures(QQuickItem* root) const;
 
   /// What the window shows under `item`, at the window's pixel density.
@@ -42,7 +44,8 @@ class UiDriver {
   void click(QQuickItem* item) const;
   /// Replaces the text of the focused field with `text`, typed key by key.
   void retype(const QString& text) const;
-  /// A finger-like drag across `item` from one point to another, given as fractions of its size.
+  /// A finger-like drag across `item` from one point to another, given as fractions of its size,
+  /// held still at the end so that nothing flicks on.
   void drag(QQuickItem* item, QPointF from, QPointF to) const;
 
  private:

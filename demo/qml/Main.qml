@@ -19,6 +19,9 @@ ApplicationWindow {
     Material.accent: "#FF8800"
     Material.primary: "#1E1E1E"
     Material.background: "#121212"
+    // The SDK's views take their plain text colours from the host's palette.
+    palette.windowText: "#FFFFFF"
+    palette.highlight: "#FF8800"
 
     header: ToolBar {
         RowLayout {

@@ -5,6 +5,7 @@
 #include <quenmark/sdk/content_link.h>
 #include <quenmark/sdk/story_sdk.h>
 
+#include "model/uuid_text.h"
 #include "net/story_api.h"
 #include "platform/main_thread_check.h"
 
@@ -26,6 +27,21 @@ constexpr double kMinimumItemDuration = 0.1;
 constexpr double kRestartThreshold = 0.2;
 
 std::shared_ptr<platform::MainThread> mainThread() { return platform::currentPlatform()->mainThread; }
+
+// The id under which the item shows the option that a vote response names. The service writes the id as
+// it stored it, while content ids that are UUIDs arrive in lower case: a UUID is matched in either case.
+// An id that matches no option stays as the response has it.
+std::string shownOptionId(const StoryItem& item, const std::string& responseOptionId) {
+  const auto& options = item.widgetOptions();
+  const auto same = [&](const WidgetOption& option) { return option.id() == responseOptionId; };
+  if (std::any_of(options.begin(), options.end(), same)) return responseOptionId;
+  const std::optional<std::string> uuid = canonicalUuid(responseOptionId);
+  if (!uuid) return responseOptionId;
+  for (const auto& option : options) {
+    if (canonicalUuid(option.id()) == uuid) return option.id();
+  }
+  return responseOptionId;
+}
 
 }  // namespace
 
@@ -399,7 +415,7 @@ void StoryViewerViewModel::handleVoteResult(const VoteContext& context, bool suc
   if (votedItemShown) {
     if (responseOptionId && responseVoteCount) {
       WidgetVoteCounts counts = updatedVoteCounts_;
-      counts[*responseOptionId] = *responseVoteCount;
+      counts[shownOptionId(*item, *responseOptionId)] = *responseVoteCount;
       publish(updatedVoteCounts_, std::move(counts), Field::updatedVoteCounts);
     }
     // The user may have left the item and come back while the vote was in flight, which cleared the

@@ -3,6 +3,9 @@
 #include <quenmark/stories/story_viewer_view_model.h>
 #include <quenmark/stories/widget_vote_tally.h>
 
+#include <algorithm>
+#include <cctype>
+
 namespace quenmark::storytest {
 namespace {
 
@@ -142,6 +145,19 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   const std::vector<WidgetOption> split{{"a", "A", std::nullopt, 0, std::nullopt, 29},
                                         {"b", "B", std::nullopt, 1, std::nullopt, 71}};
   EXPECT_EQ((WidgetVoteTally{split, {}}.votePercent(split[0])), 28);
+}
+
+TEST_F(StoryViewerVoting, TheResponsesCountCountsForTheOptionItNamesInUpperCase) {
+  content.group("g2").poll("p2", {{"o3", 30}, {"o4", 12}});  // ids ending in "c" and "d"
+  std::string recorded = content.id("o4");
+  std::transform(recorded.begin(), recorded.end(), recorded.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  serveVote("p2",
+            testsupport::reply(200, nlohmann::json{{"voted", true}, {"optionId", recorded}, {"voteCount", 13}}.dump()));
+  auto viewer = openViewer(1);
+  viewer->vote(content.id("o4"));
+  ASSERT_TRUE(awaitVoteResult(*viewer));
+  EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o4", 13}}));
 }
 
 TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {

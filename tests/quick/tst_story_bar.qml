@@ -45,11 +45,12 @@ Rectangle {
             return "00000000-0000-4000-8000-" + String(n).padStart(12, "0")
         }
 
-        // A group as the service sends it: one one-second picture item whose picture is also the cover.
-        function group(title, cover, theme) {
+        // A group as the service sends it: one one-second picture item (with `fields` added) whose picture is
+        // also the cover.
+        function group(title, cover, theme, fields) {
             ++made
-            return {id: uuid(made), title: title, items: [{id: uuid(100000 + made), type: "IMAGE", durationSeconds: 1,
-                    media: {mediaType: "IMAGE", mediaUrl: TestSupport.url(cover)}}],
+            return {id: uuid(made), title: title, items: [Object.assign({id: uuid(100000 + made), type: "IMAGE",
+                    durationSeconds: 1, media: {mediaType: "IMAGE", mediaUrl: TestSupport.url(cover)}}, fields)],
                     theme: Object.assign({progressStyle: "BAR", bubbleStyle: "CIRCLE", ctaStyle: "FILLED",
                                           primaryColor: "#FF0000", secondaryColor: "#0000FF"}, theme)}
         }
@@ -163,12 +164,13 @@ Rectangle {
             ]
         }
 
-        // The viewer covers the whole window from the third group; its dismissal writes false once.
+        // The viewer covers the whole window from the third group, a poll; its dismissal writes false once.
         function test_presentation(data) {
             TestSupport.servePicture("/open.png", "lime", "blue", 8, 8)
             const key = "open-" + made
             TestSupport.serveStories(key, [group("Launch week", "/open.png", {}), group("Menu", "/open.png", {}),
-                                           group("Last", "/open.png", {})])
+                                           group("Last", "/open.png", {}, {widgetType: "POLL",
+                                                 widgetOptions: [{id: uuid(9), text: "Pasta", orderIndex: 0}]})])
             const bar = show(key)
             const model = modelOf(bar)
             tryCompare(model, "count", 3)

@@ -8,6 +8,7 @@ import Quenmark.Stories
 T.AbstractButton {
     id: root
 
+    // Null for a moment while a closing viewer takes its rows down: the fonts then fall back.
     required property StoryViewerModel viewer
     required property string optionId
     required property string optionText
@@ -81,7 +82,7 @@ T.AbstractButton {
 
                 width: leading.width - (root.emoji !== "" ? Theme.widget.emojiBoxWidth + leading.spacing : 0)
                 text: root.text
-                font: root.viewer.card.optionFont
+                font: root.viewer?.card.optionFont ?? Qt.application.font
                 color: root.textColor
                 wrapMode: Text.Wrap
                 maximumLineCount: Theme.widget.optionMaximumLines
@@ -101,7 +102,7 @@ T.AbstractButton {
                 objectName: "percent"
                 visible: root.percentText !== ""
                 text: root.percentText
-                font: root.viewer.card.percentFont
+                font: root.viewer?.card.percentFont ?? Qt.application.font
                 color: root.percentColor
                 anchors.verticalCenter: parent.verticalCenter
             }
@@ -109,7 +110,7 @@ T.AbstractButton {
             Text {
                 visible: root.countText !== ""
                 text: root.countText
-                font: root.viewer.card.countFont
+                font: root.viewer?.card.countFont ?? Qt.application.font
                 color: Theme.widget.countColor
                 anchors.verticalCenter: parent.verticalCenter
             }

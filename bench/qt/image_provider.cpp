@@ -6,6 +6,7 @@
 
 #include "memory_picture_session.h"
 #include "pipeline_image_provider.h"
+#include "recording_reporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,18 +63,6 @@ void BM_ProviderDeliversCachedPicture(benchmark::State& state) {
 }
 BENCHMARK(BM_ProviderDeliversCachedPicture);
 
-/// The console report, plus each benchmark's time per iteration for the comparison.
-class RecordingReporter final : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (!run.error_occurred) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,7 +70,7 @@ int main(int argc, char** argv) {
   qputenv("XDG_DATA_HOME", QDir::temp().filePath(QStringLiteral("quenmark-bench")).toUtf8());
   QGuiApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RecordingReporter reporter;
+  quenmark::bench::RecordingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <tuple>
@@ -19,31 +20,29 @@ using testsupport::reply;
 using testsupport::ScriptedResponse;
 using testsupport::TestHttpServer;
 
-// Collects completions that arrive on the session's thread.
+// Collects completions, which must arrive on the session's thread.
 class Completions {
  public:
   HttpCompletion callback() {
     return [this](HttpResult result) {
       std::lock_guard lock(mutex_);
       results_.push_back(std::move(result));
-      callerThreadMatches_ = callerThreadMatches_ && std::this_thread::get_id() != caller_;
+      offCallerThread_ = offCallerThread_ && std::this_thread::get_id() != caller_;
       arrived_.notify_all();
     };
   }
-  bool waitFor(std::size_t count) {
+  /// The results so far, once `count` have arrived or ten seconds have passed.
+  std::vector<HttpResult> await(std::size_t count = 1) {
     std::unique_lock lock(mutex_);
-    return arrived_.wait_for(lock, std::chrono::seconds{10}, [&] { return results_.size() >= count; });
-  }
-  std::vector<HttpResult> results() {
-    std::lock_guard lock(mutex_);
+    arrived_.wait_for(lock, std::chrono::seconds{10}, [&] { return results_.size() >= count; });
     return results_;
   }
-  bool completedOffCallerThread() const { return callerThreadMatches_; }
-  /// The error of the first result; a success fails the test with an empty error.
+  bool completedOffCallerThread() const { return offCallerThread_; }
+  /// The error of the first result (waited for); a success or no result fails the test with an empty error.
   Error error() {
-    auto first = results().at(0);
-    EXPECT_FALSE(first.ok()) << "expected a failure";
-    return first.ok() ? Error{} : first.error();
+    auto results = await();
+    EXPECT_TRUE(!results.empty() && !results[0].ok()) << "expected a failure";
+    return results.empty() || results[0].ok() ? Error{} : results[0].error();
   }
 
  private:
@@ -51,7 +50,7 @@ class Completions {
   std::condition_variable arrived_;
   std::vector<HttpResult> results_;
   std::thread::id caller_ = std::this_thread::get_id();
-  bool callerThreadMatches_ = true;
+  bool offCallerThread_ = true;
 };
 
 // An answer the server holds back for `delay` before sending it.
@@ -61,7 +60,9 @@ ScriptedResponse delayedBy(std::chrono::milliseconds delay) {
   return response;
 }
 
-HttpRequest get(const Url& url) { return HttpRequest{url, "GET", {}, std::nullopt, 10.0}; }
+HttpRequest get(const TestHttpServer& server, const char* path, double timeoutSeconds = 10.0) {
+  return HttpRequest{server.baseUrl().appendingPathComponent(path), "GET", {}, std::nullopt, timeoutSeconds};
+}
 
 TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
   TestHttpServer server;
@@ -72,15 +73,14 @@ TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
 
   CurlHttpSession session;
   Completions completions;
-  HttpRequest post{server.baseUrl().appendingPathComponent("echo"),
-                   "POST",
-                   {{"Content-Type", "application/json"}, {"X-Custom", "v"}},
-                   std::string(R"({"a":1})"),
-                   10.0};
+  HttpRequest post = get(server, "echo");
+  post.method = "POST";
+  post.headers = {{"Content-Type", "application/json"}, {"X-Custom", "v"}};
+  post.body = R"({"a":1})";
   session.send(post, completions.callback());
-  session.send(get(server.baseUrl().appendingPathComponent("empty")), completions.callback());
-  session.send(get(server.baseUrl().appendingPathComponent("missing")), completions.callback());
-  ASSERT_TRUE(completions.waitFor(3));
+  session.send(get(server, "empty"), completions.callback());
+  session.send(get(server, "missing"), completions.callback());
+  auto results = completions.await(3);
 
   auto requests = server.requestsTo("/echo");
   ASSERT_EQ(requests.size(), 1u);
@@ -89,7 +89,7 @@ TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
             (std::tuple{"POST", R"({"a":1})", "v", "application/json", std::nullopt}));
 
   std::map<int, HttpResponse> byStatus;
-  for (auto& result : completions.results()) {
+  for (auto& result : results) {
     ASSERT_TRUE(result.ok()) << result.error().description;
     byStatus.emplace(result.value().status, result.value());
   }
@@ -102,26 +102,19 @@ TEST(CurlHttpSession, DeliversStatusHeadersAndBodyAndSendsWhatItWasGiven) {
 }
 
 TEST(CurlHttpSession, ReportsTransportFailuresAsErrors) {
-  std::optional<Url> closed;
+  std::optional<HttpRequest> closed;
   {
     TestHttpServer server;  // learn a free port, then close it
-    closed = server.baseUrl().appendingPathComponent("x");
+    closed = get(server, "x");
   }
   TestHttpServer slow;
   slow.on("GET", "/slow", delayedBy(std::chrono::milliseconds{3000}));
-
   CurlHttpSession session;
-  Completions refused;
-  session.send(get(*closed), refused.callback());
-  ASSERT_TRUE(refused.waitFor(1));
+  Completions refused, timedOut;
+  session.send(*closed, refused.callback());
+  session.send(get(slow, "slow", 0.2), timedOut.callback());
   EXPECT_EQ(refused.error().kind, ErrorKind::transport);
   EXPECT_FALSE(refused.error().description.empty());
-
-  Completions timedOut;
-  HttpRequest request = get(slow.baseUrl().appendingPathComponent("slow"));
-  request.timeoutSeconds = 0.2;
-  session.send(request, timedOut.callback());
-  ASSERT_TRUE(timedOut.waitFor(1));
   EXPECT_EQ(timedOut.error().code, 28) << "curl's operation-timed-out code";
 }
 
@@ -134,8 +127,7 @@ TEST(CurlHttpSession, AStallTimeoutLetsASlowButSteadyTransferFinish) {
   server.on("GET", "/silent", delayedBy(std::chrono::milliseconds{20000}));
   CurlHttpSession session;
   auto request = [&](const char* path, bool stall) {
-    HttpRequest made = get(server.baseUrl().appendingPathComponent(path));
-    made.timeoutSeconds = 3.0;
+    HttpRequest made = get(server, path, 3.0);
     made.timeoutOnlyWhenStalled = stall;
     return made;
   };
@@ -143,10 +135,10 @@ TEST(CurlHttpSession, AStallTimeoutLetsASlowButSteadyTransferFinish) {
   session.send(request("steady", false), whole.callback());
   session.send(request("steady", true), stalled.callback());
   session.send(request("silent", true), silent.callback());
-  ASSERT_TRUE(whole.waitFor(1) && stalled.waitFor(1) && silent.waitFor(1));
   EXPECT_EQ(whole.error().code, 28);
-  ASSERT_TRUE(stalled.results()[0].ok()) << stalled.error().description;
-  EXPECT_EQ(stalled.results()[0].value().body->size(), 1000u);
+  auto finished = stalled.await();
+  ASSERT_TRUE(finished.at(0).ok()) << stalled.error().description;
+  EXPECT_EQ(finished[0].value().body->size(), 1000u);
   EXPECT_EQ(silent.error().code, 28) << "no data at all still times out";
 }
 
@@ -157,17 +149,14 @@ TEST(CurlHttpSession, FailsResponsesLargerThanTheBodyCap) {
   CurlHttpSession::Options options;
   options.maxResponseBytes = 4096;
   CurlHttpSession session(options);
-  Completions completions;
-  session.send(get(server.baseUrl().appendingPathComponent("big")), completions.callback());
-  ASSERT_TRUE(completions.waitFor(1));
-  session.send(get(server.baseUrl().appendingPathComponent("small")), completions.callback());
-  ASSERT_TRUE(completions.waitFor(2));
-  auto results = completions.results();
-  ASSERT_FALSE(results[0].ok());
-  EXPECT_EQ(results[0].error().kind, ErrorKind::transport);
-  EXPECT_NE(results[0].error().description.find("4096"), std::string::npos);
-  ASSERT_TRUE(results[1].ok());
-  EXPECT_EQ(results[1].value().body->size(), 1000u);
+  Completions big, small;
+  session.send(get(server, "big"), big.callback());
+  EXPECT_EQ(big.error().kind, ErrorKind::transport);
+  EXPECT_NE(big.error().description.find("4096"), std::string::npos);
+  session.send(get(server, "small"), small.callback());
+  auto results = small.await();
+  ASSERT_TRUE(results.at(0).ok());
+  EXPECT_EQ(results[0].value().body->size(), 1000u);
 }
 
 TEST(CurlHttpSession, ReusesOneConnectionForSequentialRequests) {
@@ -176,8 +165,8 @@ TEST(CurlHttpSession, ReusesOneConnectionForSequentialRequests) {
   CurlHttpSession session;
   Completions completions;
   for (std::size_t i = 1; i <= 5; ++i) {
-    session.send(get(server.baseUrl().appendingPathComponent("r")), completions.callback());
-    ASSERT_TRUE(completions.waitFor(i));
+    session.send(get(server, "r"), completions.callback());
+    ASSERT_EQ(completions.await(i).size(), i);
   }
   EXPECT_EQ(server.requestCount(), 5u);
   EXPECT_EQ(server.connectionCount(), 1u);
@@ -189,10 +178,10 @@ TEST(CurlHttpSession, WaitUntilIdleReturnsOnceEveryCompletionHasRun) {
   CurlHttpSession session;
   EXPECT_TRUE(session.waitUntilIdle(std::chrono::milliseconds{0}));
   Completions completions;
-  session.send(get(server.baseUrl().appendingPathComponent("slow")), completions.callback());
+  session.send(get(server, "slow"), completions.callback());
   EXPECT_FALSE(session.waitUntilIdle(std::chrono::milliseconds{1}));
   EXPECT_TRUE(session.waitUntilIdle(std::chrono::seconds{10}));
-  EXPECT_EQ(completions.results().size(), 1u) << "idle means the completion has already run";
+  EXPECT_EQ(completions.await(0).size(), 1u) << "idle means the completion has already run";
 }
 
 TEST(CurlHttpSession, MayBeReleasedByItsOwnCompletion) {
@@ -200,20 +189,16 @@ TEST(CurlHttpSession, MayBeReleasedByItsOwnCompletion) {
   // session can end up destroyed on its own worker thread.
   TestHttpServer server;
   server.on("GET", "/r", reply(200, "ok", "text/plain"));
-  std::mutex mutex;
-  std::condition_variable destroyed;
-  std::optional<std::thread::id> destroyedOn;
+  std::promise<std::thread::id> destroyedOn;
   std::shared_ptr<CurlHttpSession> session(new CurlHttpSession(), [&](CurlHttpSession* doomed) {
     delete doomed;
-    std::lock_guard lock(mutex);
-    destroyedOn = std::this_thread::get_id();
-    destroyed.notify_all();
+    destroyedOn.set_value(std::this_thread::get_id());
   });
-  session->send(get(server.baseUrl().appendingPathComponent("r")), [keep = session](HttpResult) {});
+  session->send(get(server, "r"), [keep = session](HttpResult) {});
   session.reset();
-  std::unique_lock lock(mutex);
-  ASSERT_TRUE(destroyed.wait_for(lock, std::chrono::seconds{10}, [&] { return destroyedOn.has_value(); }));
-  EXPECT_TRUE(*destroyedOn != std::this_thread::get_id()) << "destroyed on the worker thread";
+  auto destroyed = destroyedOn.get_future();
+  ASSERT_EQ(destroyed.wait_for(std::chrono::seconds{10}), std::future_status::ready);
+  EXPECT_TRUE(destroyed.get() != std::this_thread::get_id()) << "destroyed on the worker thread";
 }
 
 TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
@@ -222,10 +207,9 @@ TEST(CurlHttpSession, CompletesRequestsInFlightWhenShutDown) {
   Completions completions;
   {
     CurlHttpSession session;
-    session.send(get(slow.baseUrl().appendingPathComponent("slow")), completions.callback());
+    session.send(get(slow, "slow"), completions.callback());
     ASSERT_TRUE(slow.waitForRequests(1));
   }
-  ASSERT_TRUE(completions.waitFor(1));
   EXPECT_EQ(completions.error().kind, ErrorKind::cancelled);
 }
 
@@ -235,47 +219,42 @@ TEST(SendRequest, RefusesToSendTheSdkKeyOverPlainHttpExceptToLoopback) {
   testing::TestPlatform platform;
   platform.install(server.baseUrl());
 
-  Completions completions;
-  HttpRequest remote = get(*Url::parse("http://example.com/sdk"));
-  remote.headers = {{"X-Talewyn-SDK-Key", "secret"}};
-  sendRequest(remote, completions.callback());
-  ASSERT_TRUE(completions.waitFor(1));
-  EXPECT_EQ(completions.error().kind, ErrorKind::insecureTransport);
-  EXPECT_TRUE(completions.completedOffCallerThread());
+  Completions remote, local;
+  HttpRequest toRemote{*Url::parse("http://example.com/sdk"), "GET", {{"X-Talewyn-SDK-Key", "secret"}}, {}, 10.0};
+  sendRequest(toRemote, remote.callback());
+  EXPECT_EQ(remote.error().kind, ErrorKind::insecureTransport);
+  EXPECT_TRUE(remote.completedOffCallerThread());
 
-  HttpRequest local = get(server.baseUrl().appendingPathComponent("ok"));
-  local.headers = {{"x-talewyn-sdk-key", "secret"}};
-  sendRequest(local, completions.callback());
-  ASSERT_TRUE(completions.waitFor(2));
-  EXPECT_TRUE(completions.results()[1].ok());
+  HttpRequest toLocal = get(server, "ok");
+  toLocal.headers = {{"x-talewyn-sdk-key", "secret"}};
+  sendRequest(toLocal, local.callback());
+  EXPECT_TRUE(local.await().at(0).ok());
   EXPECT_EQ(server.requestsTo("/ok").at(0).header("X-Talewyn-SDK-Key"), "secret");
 }
 
 TEST(SendRequest, RequestsWithTheSdkKeyFollowNoRedirectWhileMediaFollowThemAnywhere) {
   TestHttpServer service;
   TestHttpServer elsewhere;
-  auto redirect = [&](const char* path) {
-    ScriptedResponse moved{302, "", "text/plain", {}, {}};
+  for (const char* path : {"stories", "picture.png"}) {
+    ScriptedResponse moved = reply(302, "", "text/plain");
     moved.headers = {{"Location", elsewhere.baseUrl().appendingPathComponent(path).string()}};
-    return moved;
-  };
-  service.on("GET", "/stories", redirect("stories"));
-  service.on("GET", "/picture.png", redirect("picture.png"));
-  elsewhere.on("GET", "/stories", ScriptedResponse{200, "{}", "application/json", {}, {}});
-  elsewhere.on("GET", "/picture.png", ScriptedResponse{200, "png", "image/png", {}, {}});
+    service.on("GET", std::string("/") + path, moved);
+  }
+  elsewhere.on("GET", "/stories", reply(200, "{}"));
+  elsewhere.on("GET", "/picture.png", reply(200, "png", "image/png"));
   testing::TestPlatform platform;
   platform.install(service.baseUrl());
 
   Completions keyed, media;
-  HttpRequest stories = get(service.baseUrl().appendingPathComponent("stories"));
+  HttpRequest stories = get(service, "stories");
   stories.headers = {{"X-Talewyn-SDK-Key", "secret"}, {"X-Talewyn-UserId", "user-1"}};
   sendRequest(stories, keyed.callback());
-  sendRequest(get(service.baseUrl().appendingPathComponent("picture.png")), media.callback());
-  ASSERT_TRUE(keyed.waitFor(1) && media.waitFor(1));
-  ASSERT_TRUE(keyed.results()[0].ok());
-  EXPECT_EQ(keyed.results()[0].value().status, 302) << "the redirect itself is the answer";
-  ASSERT_TRUE(media.results()[0].ok());
-  EXPECT_EQ(media.results()[0].value().body, "png");
+  sendRequest(get(service, "picture.png"), media.callback());
+  auto keyedResult = keyed.await().at(0);
+  auto mediaResult = media.await().at(0);
+  ASSERT_TRUE(keyedResult.ok() && mediaResult.ok());
+  EXPECT_EQ(keyedResult.value().status, 302) << "the redirect itself is the answer";
+  EXPECT_EQ(mediaResult.value().body, "png");
   EXPECT_TRUE(elsewhere.requestsTo("/stories").empty()) << "the key and identity went nowhere else";
 }
 

@@ -3,11 +3,10 @@
 #include <httplib.h>
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -29,11 +28,8 @@ inline std::filesystem::path sampleDir() {
 class TemporaryDirectory {
  public:
   TemporaryDirectory() {
-    static std::atomic<int> counter{0};
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("quenmark-devserver-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
+    std::string pattern = (std::filesystem::temp_directory_path() / "quenmark-devserver-test-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
   }
   ~TemporaryDirectory() {
     std::error_code ignored;
@@ -72,18 +68,17 @@ class DevServerTest : public ::testing::Test {
     return result;
   }
 
-  /// Status and parsed JSON body of a GET.
-  std::pair<int, nlohmann::json> get(const std::string& path, const httplib::Headers& requestHeaders) {
-    auto result = client->Get(path.c_str(), requestHeaders);
+  /// Status and parsed JSON body of a GET or POST; status 0 when no answer came.
+  static std::pair<int, nlohmann::json> parsed(const httplib::Result& result) {
     if (!result) return {0, nullptr};
     return {result->status, nlohmann::json::parse(result->body, nullptr, false)};
   }
-
+  std::pair<int, nlohmann::json> get(const std::string& path, const httplib::Headers& requestHeaders) {
+    return parsed(client->Get(path, requestHeaders));
+  }
   std::pair<int, nlohmann::json> post(const std::string& path, const std::string& body,
                                       const httplib::Headers& requestHeaders) {
-    auto result = client->Post(path.c_str(), requestHeaders, body, "application/json");
-    if (!result) return {0, nullptr};
-    return {result->status, nlohmann::json::parse(result->body, nullptr, false)};
+    return parsed(client->Post(path, requestHeaders, body, "application/json"));
   }
 
   std::string storiesPath(const std::string& placement = "home") const {

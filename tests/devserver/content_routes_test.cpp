@@ -1,63 +1,74 @@
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <tuple>
 
 #include "devserver_fixture.h"
 
 namespace quenmark::devserver::testing {
 namespace {
 
-TEST_F(DevServerTest, StoriesAreServedAsWrittenWithMediaUrlsOnTheServersOrigin) {
-  auto [status, body] = get(storiesPath(), headers("user-1"));
-  ASSERT_EQ(status, 200);
-  const auto& groups = body["groups"];
-  ASSERT_EQ(groups.size(), 6u);
-  // Ids keep the letter case of the content file; the SDK lower-cases them.
-  EXPECT_EQ(groups[0]["id"], "8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A01");
-  EXPECT_EQ(groups[0]["theme"]["progressStyle"], "BAR");
-  std::string mediaUrl = groups[0]["items"][0]["media"]["mediaUrl"];
-  EXPECT_EQ(mediaUrl, server->origin() + "/media/stories/spring-menu.jpg");
-  EXPECT_TRUE(groups[5]["items"].empty());
-
-  const auto& poll = groups[1]["items"][0];
-  EXPECT_FALSE(poll.contains("userVote"));
-  EXPECT_EQ(poll["widgetOptions"][0]["voteCount"], 12);
-  // An option the file gives no count stays without one until someone votes for it.
-  EXPECT_FALSE(poll["widgetOptions"][2].contains("voteCount"));
-
-  // The media the content refers to is served.
-  auto image = client->Get("/media/stories/spring-menu.jpg");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->status, 200);
-  EXPECT_EQ(image->get_header_value("Content-Type"), "image/jpeg");
-  std::ifstream file(sampleDir() / "media" / "stories" / "spring-menu.jpg", std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  EXPECT_EQ(image->body, bytes.str());
-
-  auto range = client->Get("/media/stories/spring-menu.jpg", {httplib::make_range_header({{8, 15}})});
-  ASSERT_TRUE(range);
-  EXPECT_EQ(range->status, 206);
-  EXPECT_EQ(range->body, bytes.str().substr(8, 8));
-}
-
-TEST_F(DevServerTest, BannersCarryIntegerIdsPlacementKeysAndBothSpellingsOfTheLayoutKeys) {
-  auto [status, body] = get("/sdk/v1/apps/demo-app/placements/promotions/banners", headers());
-  ASSERT_EQ(status, 200);
-  const auto& banners = body["banners"];
-  ASSERT_EQ(banners.size(), 5u);
-  for (const auto& banner : banners) {
-    EXPECT_TRUE(banner["id"].is_number_integer());
-    EXPECT_EQ(banner["placementKey"], "promotions");
-    for (const auto& item : banner["items"]) EXPECT_TRUE(item["id"].is_number_integer());
+TEST_F(DevServerTest, ContentIsServedAsWrittenWithMediaUrlsOnTheOriginTheClientAskedFor) {
+  const nlohmann::json absent = "(absent)";
+  const std::string localhost = "http://localhost:" + std::to_string(server->port()),
+                    picture = "/media/stories/spring-menu.jpg";
+  auto viaHost = [&](const std::string& host) {
+    auto result = headers();
+    result.emplace("Host", host);
+    return result;
+  };
+  struct Case {
+    std::string path;
+    httplib::Headers headers;
+    std::vector<std::pair<std::string, nlohmann::json>> expected;  // JSON pointer -> value
+  };
+  const std::string media = "/groups/0/items/0/media/mediaUrl";
+  const Case cases[] = {
+      {storiesPath(),
+       headers("user-1"),
+       {{"/groups/0/id", "8F14E45F-CEEA-467F-A0E6-7B7C1F1C0A01"},  // the file's letter case; the SDK lower-cases it
+        {"/groups/0/theme/progressStyle", "BAR"},
+        {media, server->origin() + picture},
+        {"/groups/5/items", nlohmann::json::array()},
+        {"/groups/6", absent},
+        {"/groups/1/items/0/userVote", absent},
+        {"/groups/1/items/0/widgetOptions/0/voteCount", 12},
+        // An option the file gives no count stays without one until someone votes for it.
+        {"/groups/1/items/0/widgetOptions/2/voteCount", absent}}},
+      {storiesPath(), viaHost(localhost.substr(7)), {{media, localhost + picture}}},
+      // A Host that is not a plain host and port is not echoed.
+      {storiesPath(), viaHost("evil.example/\"><script>"), {{media, server->origin() + picture}}},
+      // Banners carry integer ids, the placement they are listed under and both spellings of the layout keys.
+      {"/sdk/v1/apps/demo-app/placements/promotions/banners",
+       headers(),
+       {{"/banners/0/id", 201},
+        {"/banners/0/items/1/id", 2012},
+        {"/banners/4/placementKey", "promotions"},
+        {"/banners/5", absent},
+        {"/banners/0/layoutMode", "STRETCHED"},
+        {"/banners/0/bannerLayoutMode", "FIXED_HEIGHT"},
+        {"/banners/1/bannerFixedHeight", 180}}},
+      // A placement that lists no stories (or no banners) answers an empty list.
+      {storiesPath("promotions"), headers(), {{"", {{"groups", nlohmann::json::array()}}}}},
+  };
+  for (const auto& c : cases) {
+    auto [status, body] = get(c.path, c.headers);
+    ASSERT_EQ(status, 200) << c.path;
+    for (const auto& [pointer, value] : c.expected) {
+      const nlohmann::json::json_pointer at(pointer);
+      EXPECT_EQ(body.contains(at) ? body[at] : absent, value) << c.path << " " << pointer;
+    }
   }
-  EXPECT_EQ(banners[0]["layoutMode"], "STRETCHED");
-  EXPECT_EQ(banners[0]["bannerLayoutMode"], "FIXED_HEIGHT");
-  EXPECT_EQ(banners[1]["bannerFixedHeight"], 180);
 
-  // A placement that lists no banners (or no stories) answers an empty list.
-  auto [storiesStatus, stories] = get(storiesPath("promotions"), headers());
-  EXPECT_EQ(storiesStatus, 200);
-  EXPECT_EQ(stories, nlohmann::json({{"groups", nlohmann::json::array()}}));
+  // The media the content refers to is served, whole or in ranges.
+  std::ifstream file(sampleDir() / "media" / "stories" / "spring-menu.jpg", std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  auto image = client->Get(picture);
+  ASSERT_TRUE(image);
+  EXPECT_EQ((std::tuple{image->status, image->get_header_value("Content-Type"), image->body == bytes}),
+            (std::tuple{200, "image/jpeg", true}));
+  auto range = client->Get(picture, {httplib::make_range_header({{8, 15}})});
+  ASSERT_TRUE(range);
+  EXPECT_EQ((std::tuple{range->status, range->body}), (std::tuple{206, bytes.substr(8, 8)}));
 }
 
 TEST_F(DevServerTest, RequestsWithoutTheAppsKeyAre401AndUnknownThingsAre404) {
@@ -104,23 +115,6 @@ TEST_F(DevServerTest, MediaPathsCannotLeaveTheMediaDirectory) {
     EXPECT_EQ(result->status, 404) << path;
     EXPECT_EQ(result->body.find("\"apps\""), std::string::npos) << path;
   }
-}
-
-TEST_F(DevServerTest, ContentUsesTheHostTheClientAskedFor) {
-  httplib::Headers viaAlias = headers();
-  viaAlias.emplace("Host", "localhost:" + std::to_string(server->port()));
-  auto [status, body] = get(storiesPath(), viaAlias);
-  ASSERT_EQ(status, 200);
-  EXPECT_EQ(body["groups"][0]["items"][0]["media"]["mediaUrl"],
-            "http://localhost:" + std::to_string(server->port()) + "/media/stories/spring-menu.jpg");
-
-  // A Host that is not a plain host and port is not echoed.
-  httplib::Headers hostile = headers();
-  hostile.emplace("Host", "evil.example/\"><script>");
-  auto [hostileStatus, hostileBody] = get(storiesPath(), hostile);
-  ASSERT_EQ(hostileStatus, 200);
-  EXPECT_EQ(hostileBody["groups"][0]["items"][0]["media"]["mediaUrl"],
-            server->origin() + "/media/stories/spring-menu.jpg");
 }
 
 class TlsDevServerTest : public DevServerTest {

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "devserver/record_check.h"
 #include "devserver_fixture.h"
 
@@ -14,21 +16,20 @@ std::string voteBody(const std::string& option, const std::string& userId = "") 
   return body.dump();
 }
 
+/// Counts of Dark theme and Widgets, and the option of the user's own vote (null without one).
+using Poll = std::tuple<nlohmann::json, nlohmann::json, nlohmann::json>;
+
 class VoteTest : public DevServerTest {
  protected:
-  /// The poll item of the home placement as a user sees it.
-  nlohmann::json pollFor(const std::string& user) {
+  /// The poll item of the home placement as `user` sees it.
+  Poll pollFor(const std::string& user) {
     auto [status, body] = get(storiesPath(), headers(user));
     EXPECT_EQ(status, 200);
-    return body["groups"][1]["items"][0];
-  }
-  static nlohmann::json countOf(const nlohmann::json& item, const std::string& optionId) {
-    for (const auto& option : item["widgetOptions"]) {
-      if (identifierKey(option["id"].get<std::string>()) == identifierKey(optionId)) {
-        return option.contains("voteCount") ? option["voteCount"] : nlohmann::json();
-      }
-    }
-    return "no such option";
+    const auto& item = body["groups"][1]["items"][0];
+    const auto& options = item["widgetOptions"];
+    EXPECT_EQ((std::tuple{options[1]["id"], options[2]["id"]}), (std::tuple{kDarkTheme, kWidgets}));
+    return {options[1].value("voteCount", nlohmann::json()), options[2].value("voteCount", nlohmann::json()),
+            item.contains("userVote") ? item["userVote"]["optionId"] : nlohmann::json()};
   }
 };
 
@@ -38,19 +39,13 @@ TEST_F(VoteTest, AVoteIsAnsweredWithTheNewCountAndShowsInTheVotersNextStories) {
       post(votePath("7E0B3F1A-5C2D-4A8E-B6F4-100000000004"), voteBody(identifierKey(kWidgets)), headers("user-1"));
   ASSERT_EQ(status, 200) << answer;
   EXPECT_EQ(answer, nlohmann::json({{"voted", true}, {"optionId", kWidgets}, {"voteCount", 1}}));
-
-  auto seen = pollFor("user-1");
-  EXPECT_EQ(countOf(seen, kWidgets), 1);
-  EXPECT_EQ(countOf(seen, kDarkTheme), 30);
-  ASSERT_TRUE(seen.contains("userVote"));
-  EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
-  EXPECT_TRUE(isInternetDateTime(seen["userVote"]["votedAt"].get<std::string>())) << seen["userVote"];
-
+  EXPECT_EQ(pollFor("user-1"), Poll(30, 1, kWidgets));
+  auto [stories, body] = get(storiesPath(), headers("user-1"));
+  const auto& vote = body["groups"][1]["items"][0]["userVote"];
+  EXPECT_TRUE(isInternetDateTime(vote["votedAt"].get<std::string>())) << vote;
   // Another user sees the count but no vote of their own; so does a request without a user.
-  auto other = pollFor("user-2");
-  EXPECT_EQ(countOf(other, kWidgets), 1);
-  EXPECT_FALSE(other.contains("userVote"));
-  EXPECT_FALSE(pollFor("").contains("userVote"));
+  EXPECT_EQ(pollFor("user-2"), Poll(30, 1, nullptr));
+  EXPECT_EQ(pollFor(""), Poll(30, 1, nullptr));
 }
 
 TEST_F(VoteTest, EachUserHasOneVotePerItemAndALaterVoteReplacesTheEarlierOne) {
@@ -58,29 +53,23 @@ TEST_F(VoteTest, EachUserHasOneVotePerItemAndALaterVoteReplacesTheEarlierOne) {
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kDarkTheme), headers("user-1")).second["voteCount"], 31);
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), headers("user-1")).second["voteCount"], 1);
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), headers("user-2")).second["voteCount"], 2);
-
-  auto seen = pollFor("user-1");
-  EXPECT_EQ(countOf(seen, kDarkTheme), 30);
-  EXPECT_EQ(countOf(seen, kWidgets), 2);
-  EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
+  EXPECT_EQ(pollFor("user-1"), Poll(30, 2, kWidgets));
 
   // Votes on another item are separate: the same user votes in the quiz too.
   auto [quizStatus, quiz] = post(votePath("7e0b3f1a-5c2d-4a8e-b6f4-100000000006"),
                                  voteBody("c3a10000-0000-4000-8000-000000000062"), headers("user-1"));
-  ASSERT_EQ(quizStatus, 200);
-  EXPECT_EQ(quiz["voteCount"], 10);
-  EXPECT_EQ(countOf(pollFor("user-1"), kWidgets), 2);
+  EXPECT_EQ((std::tuple{quizStatus, quiz["voteCount"]}), (std::tuple{200, 10}));
+  EXPECT_EQ(pollFor("user-1"), Poll(30, 2, kWidgets));
 }
 
 TEST_F(VoteTest, TheBodysUserIdStandsInForAMissingHeaderAndVotesWithoutAUserEachCount) {
   auto noUser = headers();
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets, "body-user"), noUser).second["voteCount"], 1);
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kDarkTheme, "body-user"), noUser).second["voteCount"], 31);
-  EXPECT_EQ(pollFor("body-user")["userVote"]["optionId"], kDarkTheme);
   // The header wins over the body.
   post(votePath(kPollItem), voteBody(kWidgets, "body-user"), headers("header-user"));
-  EXPECT_EQ(pollFor("header-user")["userVote"]["optionId"], kWidgets);
-  EXPECT_EQ(pollFor("body-user")["userVote"]["optionId"], kDarkTheme);
+  EXPECT_EQ(pollFor("header-user"), Poll(31, 1, kWidgets));
+  EXPECT_EQ(pollFor("body-user"), Poll(31, 1, kDarkTheme));
 
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), noUser).second["voteCount"], 2);
   EXPECT_EQ(post(votePath(kPollItem), voteBody(kWidgets), noUser).second["voteCount"], 3);
@@ -112,9 +101,7 @@ TEST_F(VoteTest, BadVoteBodiesAre400AndUnknownOptionsAre404AndNothingIsStored) {
   EXPECT_EQ(post(votePath(kPollItem), voteBody("c3a10000-0000-4000-8000-000000000062"), headers("user-1")).first, 404);
   EXPECT_EQ(post(votePath("7e0b3f1a-5c2d-4a8e-b6f4-100000000001"), voteBody(kWidgets), headers("user-1")).first, 404);
 
-  auto seen = pollFor("user-1");
-  EXPECT_EQ(seen["userVote"]["optionId"], kDarkTheme);
-  EXPECT_EQ(countOf(seen, kDarkTheme), 31);
+  EXPECT_EQ(pollFor("user-1"), Poll(31, nullptr, kDarkTheme));
   auto counts = store->voteCounts(kApp);
   ASSERT_TRUE(counts);
   EXPECT_EQ(counts.value().size(), 1u);
@@ -126,9 +113,7 @@ TEST_F(VoteTest, VotesSurviveARestartOnTheSameDatabase) {
   server.reset();
   store.reset();
   startServer(ServerOptions{});
-  auto seen = pollFor("user-1");
-  EXPECT_EQ(seen["userVote"]["optionId"], kWidgets);
-  EXPECT_EQ(countOf(seen, kWidgets), 1);
+  EXPECT_EQ(pollFor("user-1"), Poll(30, 1, kWidgets));
 }
 
 }  // namespace

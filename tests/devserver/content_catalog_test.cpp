@@ -93,28 +93,13 @@ TEST(ContentCatalog, BannersGetThePlacementTheyAreListedUnderAndFilesMustBeJson)
   EXPECT_FALSE(ContentCatalog::fromJson(nlohmann::json::object()));
 }
 
-}  // namespace
-}  // namespace quenmark::devserver::testing
-
-namespace quenmark::devserver::testing {
-namespace {
-
-/// Every text value of `key` found anywhere in `value`.
-void collect(const nlohmann::json& value, const std::string& key, std::set<std::string>& found) {
-  if (value.is_object()) {
-    for (const auto& [name, child] : value.items()) {
-      if (name == key && child.is_string()) found.insert(child.get<std::string>());
-      collect(child, key, found);
-    }
-  } else if (value.is_array()) {
-    for (const auto& child : value) collect(child, key, found);
-  }
-}
-
 TEST(ContentCatalog, TheSampleShipsExactlyTheMediaItsContentNames) {
   std::ifstream file(sampleDir() / "content.json");
   std::set<std::string> urls;
-  collect(nlohmann::json::parse(file), "mediaUrl", urls);
+  const auto flat = nlohmann::json::parse(file).flatten();
+  for (const auto& [pointer, value] : flat.items()) {
+    if (pointer.ends_with("/mediaUrl") && value.is_string()) urls.insert(value.get<std::string>());
+  }
   const std::string prefix = "{base}/media/";
   for (const auto& url : urls) {
     if (url.empty()) continue;  // kept on purpose: the SDK drops such banner items

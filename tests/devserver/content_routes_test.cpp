@@ -117,17 +117,11 @@ TEST_F(DevServerTest, MediaPathsCannotLeaveTheMediaDirectory) {
   }
 }
 
-class TlsDevServerTest : public DevServerTest {
- protected:
-  void SetUp() override {
-    ServerOptions options;
-    options.certFile = std::filesystem::path(QUENMARK_TEST_DATA_DIR) / "devserver" / "test-cert.pem";
-    options.keyFile = std::filesystem::path(QUENMARK_TEST_DATA_DIR) / "devserver" / "test-key.pem";
-    startServer(options);
-  }
-};
-
-TEST_F(TlsDevServerTest, ServesOverHttpsWithTheGivenCertificate) {
+TEST_F(DevServerTest, ServesOverHttpsWithTheGivenCertificate) {
+  ServerOptions options;
+  options.certFile = std::filesystem::path(QUENMARK_TEST_DATA_DIR) / "devserver" / "test-cert.pem";
+  options.keyFile = std::filesystem::path(QUENMARK_TEST_DATA_DIR) / "devserver" / "test-key.pem";
+  startServer(options);
   ASSERT_TRUE(server->usesTls());
   httplib::SSLClient tls("127.0.0.1", server->port());
   tls.enable_server_certificate_verification(false);

@@ -68,6 +68,8 @@ TEST(CommandLine, EventsPrintsTheStoredEventsAsJsonLines) {
         store.value()->addEvent("sdk_event", "demo-app", "2026-01-31T09:05:00Z", R"({"eventType":"SWIPE_UP"})"));
     ASSERT_TRUE(
         store.value()->addEvent("analytics", "demo-app", "2026-01-31T09:05:02Z", R"({"eventType":"POLL_VOTED"})"));
+    // A row that is not JSON (the database file was edited by hand) is printed as text.
+    ASSERT_TRUE(store.value()->addEvent("analytics", "demo-app", "2026-01-31T09:05:03Z", "{not json"));
   }
   std::ostringstream out, err;
   ASSERT_EQ(runCommandLine({"events", "--db", database.string()}, out, err), 0) << err.str();
@@ -76,6 +78,8 @@ TEST(CommandLine, EventsPrintsTheStoredEventsAsJsonLines) {
       R"({"appKey":"demo-app","body":{"eventType":"SWIPE_UP"},"id":1,"kind":"sdk_event","receivedAt":"2026-01-31T09:05:00Z"})"
       "\n"
       R"({"appKey":"demo-app","body":{"eventType":"POLL_VOTED"},"id":2,"kind":"analytics","receivedAt":"2026-01-31T09:05:02Z"})"
+      "\n"
+      R"({"appKey":"demo-app","id":3,"kind":"analytics","rawBody":"{not json","receivedAt":"2026-01-31T09:05:03Z"})"
       "\n");
 }
 

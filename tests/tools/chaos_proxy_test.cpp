@@ -1,18 +1,13 @@
 // The content client behind `quenmark-chaos-proxy` spoiling every request with one fault: whatever the fault,
 // each request ends exactly once with its own error. (The views treat every error alike; their tests cover that.)
 #include "child_process.h"
-#include "test_http_server.h"
+#include "sdk_test_fixture.h"
 
 #include "net/story_api.h"
-#include "sdk/story_sdk_testing.h"
-
-#include <quenmark/sdk/story_sdk.h>
-#include <quenmark/testing/test_platform.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <set>
 
 namespace quenmark::testsupport {
@@ -66,9 +61,7 @@ class ChaosProxyFault : public ::testing::TestWithParam<Expected> {
     ASSERT_TRUE(listening && listening->find("http://") != std::string::npos);
     tp.http = std::make_shared<ShortTimeouts>(tp.http, GetParam().stalls ? 0.5 : 60.0);
     tp.install(*Url::parse(listening->substr(listening->find("http://"))));
-    StorySDK::shared().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt,
-                                                    std::nullopt, std::string("user-chaos"),
-                                                    StoryUIStrings::defaultStrings(), false));
+    StorySDK::shared().configure(sdktest::makeConfiguration(std::nullopt, std::nullopt, "user-chaos"));
   }
 
   void TearDown() override {
@@ -89,18 +82,15 @@ class ChaosProxyFault : public ::testing::TestWithParam<Expected> {
 
 TEST_P(ChaosProxyFault, EveryRequestEndsOnceWithItsOwnError) {
   StoryAPI api;
-  int calls = 0;
-  std::optional<Result<std::vector<StoryGroup>>> stories;
-  api.fetchStories("home", [&](Result<std::vector<StoryGroup>> result) {
-    ++calls;
-    stories.emplace(std::move(result));
-  });
-  ASSERT_TRUE(tp.mainThread->runUntil([&] { return calls > 0; }));
+  std::vector<Result<std::vector<StoryGroup>>> results;
+  api.fetchStories("home", [&](Result<std::vector<StoryGroup>> result) { results.push_back(std::move(result)); });
+  ASSERT_TRUE(tp.mainThread->runUntil([&] { return !results.empty(); }));
   settle();
-  ASSERT_EQ(calls, 1);
-  ASSERT_FALSE(stories->ok());
-  EXPECT_EQ(stories->error().kind, GetParam().kind) << stories->error().description;
-  EXPECT_TRUE(GetParam().codes.count(stories->error().code)) << stories->error().description;
+  ASSERT_EQ(results.size(), 1u);
+  ASSERT_FALSE(results[0].ok());
+  const Error& error = results[0].error();
+  EXPECT_EQ(error.kind, GetParam().kind) << error.description;
+  EXPECT_TRUE(GetParam().codes.count(error.code)) << error.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, ChaosProxyFault, ::testing::ValuesIn(kFaults),

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -56,11 +57,9 @@ class RawConnection {
 
 /// The peak resident memory of this process so far, in bytes.
 std::size_t peakResidentBytes() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stoul(line.substr(6)) * 1024;
-  }
-  return 0;
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
 const std::string kAnalyticsPath = "/sdk/v1/apps/demo-app/events";

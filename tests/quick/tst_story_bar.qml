@@ -142,25 +142,20 @@ Rectangle {
             compare(TestSupport.impressedGroups().length, before + 10)
         }
 
-        function tap(bar) {
-            mouseClick(findChild(bar, "bubble-2"))
-        }
-
-        function keys(bar) {
-            keyClick(Qt.Key_Tab)
-            verify(findChild(bar, "bubble-0").activeFocus)
-            compare(findChild(bar, "bubble-0").Accessible.name, "Launch week, story 1 of 3")
-            keyClick(Qt.Key_Left)
-            verify(findChild(bar, "bubble-0").activeFocus)
-            for (let step = 0; step < 3; ++step)
-                keyClick(Qt.Key_Right)
-            keyClick(Qt.Key_Space)
-        }
-
         function test_presentation_data() {
             return [
-                {tag: "a tap, then Escape", open: tap, dismiss: () => keyClick(Qt.Key_Escape)},
-                {tag: "keys, then the end of the last group", open: keys, dismiss: () => TestSupport.advance(1.05)},
+                {tag: "a tap, then Escape", open: bar => mouseClick(findChild(bar, "bubble-2")),
+                 dismiss: () => keyClick(Qt.Key_Escape)},
+                {tag: "keys, then the end of the last group", open: bar => {
+                    keyClick(Qt.Key_Tab)
+                    verify(findChild(bar, "bubble-0").activeFocus)
+                    compare(findChild(bar, "bubble-0").Accessible.name, "Launch week, story 1 of 3")
+                    keyClick(Qt.Key_Left)
+                    verify(findChild(bar, "bubble-0").activeFocus)
+                    for (let step = 0; step < 3; ++step)
+                        keyClick(Qt.Key_Right)
+                    keyClick(Qt.Key_Space)
+                }, dismiss: () => TestSupport.advance(1.05)},
             ]
         }
 

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace quenmark::testsupport {
 namespace {
@@ -61,20 +62,11 @@ class EndToEnd : public ::testing::Test {
     return runProcess(QUENMARK_CLI_PATH, all);
   }
 
-  static json item(const json& stories, const std::string& itemId) {
-    for (const auto& group : stories) {
-      for (const auto& i : group.at("items")) {
-        if (i.at("id") == itemId) return i;
-      }
-    }
-    return nullptr;
-  }
-  static json option(const json& stories, const std::string& itemId, const std::string& optionId) {
-    const json found = item(stories, itemId);
-    for (const auto& o : found.at("widgetOptions")) {
-      if (o.at("id") == optionId) return o;
-    }
-    return nullptr;
+  /// The poll item of the feed as `stories feed --json` prints it for user-1.
+  json poll() {
+    json poll = json::parse(cli({"stories", "feed", "--json"}).out).at(0).at("items").at(0);
+    EXPECT_EQ((std::tuple{poll["id"], poll["widgetOptions"][0]["id"]}), (std::tuple{kPollItem, kTea}));
+    return poll;
   }
 
   /// The host events of `play --events-json` as "<event> <last two digits of the item or group id>", and the
@@ -112,7 +104,7 @@ TEST_F(EndToEnd, FetchesStoriesAndBannersMappedToTheModel) {
   EXPECT_EQ(groups[0]["coverImageURL"], baseUrl_ + "/media/one.png");
   EXPECT_EQ(groups[0]["items"][0]["widgetType"], "POLL");
   EXPECT_EQ(groups[0]["items"][1]["swipeCallbackURL"], "https://example.com/swiped");
-  EXPECT_EQ(option(groups, kPollItem, kTea)["voteCount"], 3);
+  EXPECT_EQ(groups[0]["items"][0]["widgetOptions"][0]["voteCount"], 3);
 
   ProcessResult banners = cli({"banners", "feed", "--json"});
   ASSERT_EQ(banners.exitCode, 0) << banners.err;
@@ -140,10 +132,10 @@ TEST_F(EndToEnd, AVoteIsCountedAndShowsInTheNextFetchUnlessPreviewed) {
   ASSERT_EQ(vote.exitCode, 0) << vote.err;
   EXPECT_EQ(json::parse(vote.out)["voteCount"], 4);
 
-  json mine = json::parse(cli({"stories", "feed", "--json"}).out);
-  EXPECT_EQ(option(mine, kPollItem, kTea)["voteCount"], 4);
-  EXPECT_EQ(item(mine, kPollItem)["userVote"]["optionId"], kTea);
-  EXPECT_TRUE(item(mine, kPollItem)["userVote"].contains("votedAt"));
+  json mine = poll();
+  EXPECT_EQ((std::tuple{mine["widgetOptions"][0]["voteCount"], mine["userVote"]["optionId"],
+                        mine["userVote"].contains("votedAt")}),
+            (std::tuple{4, kTea, true}));
 }
 
 TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePerSession) {
@@ -200,9 +192,9 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
                                                    "STORY_GROUP_COMPLETED 02", "STORY_DISMISSED 02"}));
 
   // The vote the player cast is stored for this user.
-  json stories = json::parse(cli({"stories", "feed", "--json"}).out);
-  EXPECT_EQ(item(stories, kPollItem)["userVote"]["optionId"], kTea);
-  EXPECT_EQ(option(stories, kPollItem, kTea)["voteCount"], 4);
+  json stories = poll();
+  EXPECT_EQ((std::tuple{stories["widgetOptions"][0]["voteCount"], stories["userVote"]["optionId"]}),
+            (std::tuple{4, kTea}));
 }
 
 TEST(CommandTimeout, ACommandEndsWithinItsTimeoutWhenTheServiceNeverAnswers) {

@@ -1,6 +1,7 @@
 #include "platform/sqlite_key_value_store.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,10 +12,8 @@ namespace {
 class SqliteKeyValueStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("quenmark-kv-" + std::to_string(::getpid()) + "-" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    std::string pattern = (std::filesystem::temp_directory_path() / "quenmark-kv-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::filesystem::path file() const { return dir_ / "defaults.sqlite3"; }

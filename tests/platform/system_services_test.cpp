@@ -18,9 +18,8 @@ namespace {
 class FakeXdgOpen : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("quenmark-xdg-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    std::string pattern = (std::filesystem::temp_directory_path() / "quenmark-xdg-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
     fifo_ = dir_ / "args";
     ASSERT_EQ(::mkfifo(fifo_.c_str(), 0600), 0);
     auto script = dir_ / "xdg-open";

@@ -11,8 +11,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <tuple>
 
@@ -22,18 +22,14 @@ namespace {
 using nlohmann::json;
 
 const std::string kPollItem = "b1000000-0000-4000-8000-000000000001";
-const std::string kSwipeItem = "b1000000-0000-4000-8000-000000000002";
-const std::string kQuizItem = "b1000000-0000-4000-8000-000000000003";
 const std::string kTea = "c1000000-0000-4000-8000-000000000001";
 const std::string kGroupA = "a1000000-0000-4000-8000-000000000001";
-const std::string kGroupB = "a1000000-0000-4000-8000-000000000002";
 
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("quenmark-e2e-" + std::to_string(::getpid()) + "-" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
+    std::string pattern = (std::filesystem::temp_directory_path() / "quenmark-e2e-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
     std::filesystem::create_directories(dir_ / "media");
     server_ = std::make_unique<BackgroundProcess>(
         QUENMARK_DEVSERVER_PATH,

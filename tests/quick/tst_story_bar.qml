@@ -18,12 +18,6 @@ Rectangle {
         }
     }
 
-    SignalSpy {
-        id: failedSpy
-
-        signalName: "loadFailed"
-    }
-
     TestCase {
         id: testCase
 
@@ -56,10 +50,7 @@ Rectangle {
         }
 
         function show(placementKey) {
-            const bar = createTemporaryObject(barComponent, root, {placementKey: placementKey})
-            failedSpy.target = bar
-            failedSpy.clear()
-            return bar
+            return createTemporaryObject(barComponent, root, {placementKey: placementKey})
         }
 
         function modelOf(bar) {
@@ -92,8 +83,10 @@ Rectangle {
             compare(bar.height, 110)
 
             const failed = show("missing")
-            failedSpy.wait()
-            verify(failedSpy.signalArguments[0][0].includes("404"), failedSpy.signalArguments[0][0])
+            const failures = createTemporaryQmlObject("import QtTest; SignalSpy { signalName: 'loadFailed' }", testCase)
+            failures.target = failed
+            failures.wait()
+            verify(failures.signalArguments[0][0].includes("404"), failures.signalArguments[0][0])
             compare(failed.height, 0)
             compare(modelOf(failed).count, 0)
         }

@@ -34,23 +34,16 @@ class FakeXdgOpen : public ::testing::Test {
     ::setenv("PATH", oldPath_.c_str(), 1);
     std::filesystem::remove_all(dir_);
   }
-  // Everything the fake wrote, waiting at most 10 s for it (blocking on the FIFO, never sleeping).
+  // Everything the fake wrote, once it has written and closed; at most 10 s (blocking on the FIFO, never sleeping).
   std::string received() {
     int fd = ::open(fifo_.c_str(), O_RDONLY | O_NONBLOCK);
     std::string text;
-    if (fd < 0) return text;
-    bool sawWriter = false;
-    for (;;) {
-      pollfd p{fd, POLLIN, 0};
-      if (::poll(&p, 1, 10000) <= 0) break;
+    pollfd ready{fd, POLLIN, 0};
+    while (fd >= 0 && ::poll(&ready, 1, 10000) > 0) {
       char buffer[512];
       ssize_t n = ::read(fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sawWriter = true;
-        text.append(buffer, static_cast<size_t>(n));
-      } else if (n == 0 && sawWriter) {
-        break;  // the writer closed
-      }
+      if (n > 0) text.append(buffer, static_cast<size_t>(n));
+      if (n == 0 && !text.empty()) break;  // the writer closed
     }
     ::close(fd);
     return text;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -149,43 +150,34 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
   EXPECT_NE(std::find(playerActions.begin(), playerActions.end(), "open https://example.com/swiped"),
             playerActions.end());
 
-  std::multiset<std::string> sdkEvents;
-  std::multiset<std::string> analytics;
+  // What the service stored: by kind, "<event type> <last two digits of the item or group id>".
+  std::map<std::string, std::multiset<std::string>> stored;
   std::set<std::string> sessions;
-  // What the service stored, in arrival order.
-  ProcessResult stored = runProcess(QUENMARK_DEVSERVER_PATH, {"events", "--db", database()});
-  ASSERT_EQ(stored.exitCode, 0) << stored.err;
-  std::istringstream lines(stored.out);
+  ProcessResult events = runProcess(QUENMARK_DEVSERVER_PATH, {"events", "--db", database()});
+  ASSERT_EQ(events.exitCode, 0) << events.err;
+  std::istringstream lines(events.out);
   for (std::string line; std::getline(lines, line);) {
     const json record = json::parse(line);
-    const std::string kind = record.at("kind");
     const json& body = record.at("body");
-    std::string key = body.at("eventType").get<std::string>();
-    if (body.contains("storyItemId"))
-      key += " " + body["storyItemId"].get<std::string>().substr(34);
-    else if (body.contains("storyGroupId"))
-      key += " " + body["storyGroupId"].get<std::string>().substr(34);
-    if (kind == "sdk_event") {
-      sdkEvents.insert(key);
-      EXPECT_EQ(body.at("locale"), "de-DE");
-      EXPECT_EQ(body.at("placementKey"), "feed");
-    } else {
-      analytics.insert(key);
-      EXPECT_EQ(body.at("userLanguage"), "de-DE");
-    }
+    const std::string id = body.value("storyItemId", body.value("storyGroupId", std::string()));
+    stored[record.at("kind")].insert(body.at("eventType").get<std::string>() + (id.empty() ? "" : " " + id.substr(34)));
+    // SDK events carry the locale as "locale", analytics records as "userLanguage".
+    EXPECT_EQ((std::tuple{body.at("placementKey"), body.value("locale", body.value("userLanguage", ""))}),
+              (std::tuple{"feed", "de-DE"}));
     sessions.insert(body.at("sessionId").get<std::string>());
   }
   EXPECT_EQ(sessions.size(), 1u);
-  EXPECT_EQ(sdkEvents,
+  EXPECT_EQ(stored["sdk_event"],
             (std::multiset<std::string>{"STORY_GROUP_IMPRESSION 01", "STORY_GROUP_IMPRESSION 02", "STORY_OPEN 01",
                                         "POLL_VIEW 01", "POLL_VOTE 01", "STORY_ITEM_VIEW 01", "SWIPE_UP 02",
                                         "STORY_ITEM_VIEW 02", "STORY_COMPLETE 01", "STORY_OPEN 02", "QUIZ_VIEW 03",
                                         "QUIZ_ANSWER 03", "STORY_ITEM_VIEW 03", "STORY_COMPLETE 02"}));
-  EXPECT_EQ(analytics, (std::multiset<std::string>{"PLACEMENT_VIEWED", "STORY_GROUP_OPENED 01", "STORY_ITEM_VIEWED 01",
-                                                   "POLL_VIEWED 01", "POLL_VOTED 01", "STORY_ITEM_VIEWED 02",
-                                                   "SWIPE_UP 02", "STORY_GROUP_COMPLETED 01", "STORY_GROUP_OPENED 02",
-                                                   "STORY_ITEM_VIEWED 03", "QUIZ_VIEWED 03", "QUIZ_ANSWERED 03",
-                                                   "STORY_GROUP_COMPLETED 02", "STORY_DISMISSED 02"}));
+  EXPECT_EQ(
+      stored["analytics"],
+      (std::multiset<std::string>{"PLACEMENT_VIEWED", "STORY_GROUP_OPENED 01", "STORY_ITEM_VIEWED 01", "POLL_VIEWED 01",
+                                  "POLL_VOTED 01", "STORY_ITEM_VIEWED 02", "SWIPE_UP 02", "STORY_GROUP_COMPLETED 01",
+                                  "STORY_GROUP_OPENED 02", "STORY_ITEM_VIEWED 03", "QUIZ_VIEWED 03", "QUIZ_ANSWERED 03",
+                                  "STORY_GROUP_COMPLETED 02", "STORY_DISMISSED 02"}));
 
   // The vote the player cast is stored for this user.
   json stories = poll();

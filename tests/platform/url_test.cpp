@@ -2,23 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quenmark {
 namespace {
 
 TEST(Url, ParsesAbsoluteUrlsOfAnySchemeAndRefusesTheRest) {
   auto web = Url::parse("HTTPS://Example.com:8443/a/b?x=1#frag");
   ASSERT_TRUE(web);
-  EXPECT_EQ(web->scheme(), "https");
-  EXPECT_EQ(web->host(), "Example.com");
-  EXPECT_EQ(web->port(), 8443);
-  EXPECT_EQ(web->path(), "/a/b");
-  EXPECT_EQ(web->query(), "x=1");
+  EXPECT_EQ((std::tuple{web->scheme(), web->host(), web->port(), web->path(), web->query()}),
+            (std::tuple{"https", "Example.com", 8443, "/a/b", "x=1"}));
 
   auto deepLink = Url::parse("myapp://profile/42?tab=stories");
   ASSERT_TRUE(deepLink);
-  EXPECT_EQ(deepLink->scheme(), "myapp");
-  EXPECT_EQ(deepLink->host(), "profile");
-  EXPECT_EQ(deepLink->path(), "/42");
+  EXPECT_EQ((std::tuple{deepLink->scheme(), deepLink->host(), deepLink->path()}),
+            (std::tuple{"myapp", "profile", "/42"}));
 
   EXPECT_TRUE(Url::parse("mailto:someone@example.com"));
   EXPECT_FALSE(Url::parse("/relative/path"));

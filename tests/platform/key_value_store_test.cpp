@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace quenmark::platform {
 namespace {
@@ -36,10 +37,9 @@ TEST_F(SqliteKeyValueStoreTest, ValuesSurviveReopeningAndReadsSeeWritesAtOnce) {
   }  // the destructor flushes
   SqliteKeyValueStore reopened(file());
   EXPECT_FALSE(reopened.recovery());
-  EXPECT_EQ(reopened.get("talewyn_anonymous_user_id"), "ABC");
-  EXPECT_EQ(reopened.get("quenmark_widget_vote:app:user:item"), "option-2");
-  EXPECT_EQ(reopened.get("unicode"), "ünïcödé \"quoted\" ' ;--");
-  EXPECT_FALSE(reopened.get("gone"));
+  EXPECT_EQ((std::tuple{reopened.get("talewyn_anonymous_user_id"), reopened.get("quenmark_widget_vote:app:user:item"),
+                        reopened.get("unicode"), reopened.get("gone")}),
+            (std::tuple{"ABC", "option-2", "ünïcödé \"quoted\" ' ;--", std::nullopt}));
   EXPECT_FALSE(reopened.lastWriteError());
 }
 

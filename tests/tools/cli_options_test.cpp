@@ -40,10 +40,7 @@ TEST(CommandLine, RefusesMalformedInvocationsWithAMessage) {
            {"stories", "p", "--environment", "qa"},
        }) {
     auto parsed = parseCommandLine(args);
-    EXPECT_FALSE(parsed) << ::testing::PrintToString(args);
-    if (!parsed) {
-      EXPECT_FALSE(parsed.error().description.empty());
-    }
+    EXPECT_TRUE(!parsed && !parsed.error().description.empty()) << ::testing::PrintToString(args);
   }
   auto help = parseCommandLine({"stories", "--help"});
   ASSERT_TRUE(help);

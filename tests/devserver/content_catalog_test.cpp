@@ -48,14 +48,9 @@ TEST(ContentCatalog, ContentThatBreaksTheRecordsIsRefusedWithThePathOfTheKey) {
       {"placements an array", "/apps/app/placements", nlohmann::json::array(), "apps.app.placements"},
   };
   for (const auto& c : cases) {
-    auto document = minimalContent();
-    if (c.value.is_null()) {
-      auto pointer = nlohmann::json::json_pointer(c.pointer);
-      document[pointer.parent_pointer()].erase(pointer.back());
-    } else {
-      document[nlohmann::json::json_pointer(c.pointer)] = c.value;
-    }
-    auto catalog = ContentCatalog::fromJson(document);
+    // A null value removes the key.
+    nlohmann::json change{{"op", c.value.is_null() ? "remove" : "add"}, {"path", c.pointer}, {"value", c.value}};
+    auto catalog = ContentCatalog::fromJson(minimalContent().patch(nlohmann::json::array({change})));
     ASSERT_FALSE(catalog) << c.name;
     EXPECT_NE(catalog.error().find(c.expectedPath), std::string::npos) << c.name << ": " << catalog.error();
   }

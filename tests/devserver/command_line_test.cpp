@@ -105,25 +105,21 @@ namespace {
 
 TEST(SignalWatcher, SigtermStopsAServerStartedUnderTheWatcher) {
   TemporaryDirectory directory;
-  auto store = DevStore::open(directory.path() / "d.db");
-  ASSERT_TRUE(store);
-  auto catalog = ContentCatalog::loadFile(sampleDir() / "content.json");
-  ASSERT_TRUE(catalog);
-  DevServer server(std::move(catalog).value(), std::move(store).value(), ServerOptions{});
+  auto server = serverWithoutApps(directory);
   StopSignal stopped;
   {
     // As in `serve`: the watcher first, so that the server's threads leave SIGTERM to it.
     SignalWatcher watcher([&] {
-      server.stop();
+      server->stop();
       stopped.raise();
     });
-    ASSERT_TRUE(server.start());
-    httplib::Client client("127.0.0.1", server.port());
+    ASSERT_TRUE(server->start());
+    httplib::Client client("127.0.0.1", server->port());
     ASSERT_TRUE(client.Get("/media/stories/vote-next-dish.jpg"));
     ASSERT_EQ(kill(getpid(), SIGTERM), 0);
     ASSERT_TRUE(stopped.waitFor(std::chrono::seconds(10)));
   }
-  httplib::Client after("127.0.0.1", server.port());
+  httplib::Client after("127.0.0.1", server->port());
   after.set_connection_timeout(std::chrono::seconds(2));
   EXPECT_FALSE(after.Get("/media/stories/vote-next-dish.jpg"));
 }

@@ -126,29 +126,22 @@ TEST_F(DevServerTest, ServesOverHttpsWithTheGivenCertificate) {
 
 TEST(DevServerSetup, BindFailsWithAMessageForAMissingCertificateOrABusyPort) {
   TemporaryDirectory directory;
-  auto store = DevStore::open(directory.path() / "dev.db");
-  ASSERT_TRUE(store);
-  std::shared_ptr<DevStore> shared = std::move(store).value();
-  auto catalog = ContentCatalog::fromJson(nlohmann::json{{"apps", nlohmann::json::object()}});
-  ASSERT_TRUE(catalog);
-
   ServerOptions tls;
   tls.certFile = directory.path() / "missing-cert.pem";
   tls.keyFile = directory.path() / "missing-key.pem";
-  DevServer withoutCertificate(catalog.value(), shared, tls);
-  auto failed = withoutCertificate.bind();
+  auto failed = serverWithoutApps(directory, tls)->bind();
   ASSERT_FALSE(failed);
   EXPECT_NE(failed.error().find("missing-cert.pem"), std::string::npos);
 
-  DevServer first(catalog.value(), shared, ServerOptions{});
-  auto port = first.start();
+  auto first = serverWithoutApps(directory);
+  auto port = first->start();
   ASSERT_TRUE(port);
   ServerOptions samePort;
   samePort.port = port.value();
-  DevServer second(catalog.value(), shared, samePort);
-  EXPECT_FALSE(second.bind());
+  auto second = serverWithoutApps(directory, samePort);
+  EXPECT_FALSE(second->bind());
   // Stopping a server that never ran returns at once.
-  second.stop();
+  second->stop();
 }
 
 }  // namespace

@@ -41,6 +41,15 @@ class TemporaryDirectory {
   std::filesystem::path path_;
 };
 
+/// A server without apps on a store of its own in `directory`, not yet bound: for tests of starting and stopping.
+inline std::unique_ptr<DevServer> serverWithoutApps(const TemporaryDirectory& directory, ServerOptions options = {}) {
+  static int made = 0;
+  auto store = DevStore::open(directory.path() / ("dev-" + std::to_string(made++) + ".db"));
+  auto catalog = ContentCatalog::fromJson(nlohmann::json{{"apps", nlohmann::json::object()}});
+  EXPECT_TRUE(store && catalog) << store.error() << catalog.error();  // value() throws then, failing the test
+  return std::make_unique<DevServer>(std::move(catalog).value(), std::move(store).value(), std::move(options));
+}
+
 /// The sample content served in-process on a free port of 127.0.0.1 with a fresh database.
 class DevServerTest : public ::testing::Test {
  protected:

@@ -83,12 +83,8 @@ TEST_F(DevServerTest, SlowAndIdleClientsNeitherHoldUpOthersNorTheStop) {
 
 TEST(DevServerSetup, ABurstOfConnectionsWaitsInTheBacklogUntilServingBegins) {
   TemporaryDirectory directory;
-  auto store = DevStore::open(directory.path() / "dev.db");
-  ASSERT_TRUE(store);
-  auto catalog = ContentCatalog::fromJson(nlohmann::json{{"apps", nlohmann::json::object()}});
-  ASSERT_TRUE(catalog);
-  DevServer server(std::move(catalog).value(), std::move(store).value(), ServerOptions{});
-  auto port = server.bind();
+  auto server = serverWithoutApps(directory);
+  auto port = server->bind();
   ASSERT_TRUE(port);
   // Nothing accepts yet: every connection the backlog cannot hold would wait for a SYN retransmission.
   std::vector<std::unique_ptr<RawConnection>> burst;

@@ -45,8 +45,7 @@ TEST(DeviceInfo, LocaleIdentifierComesFromTheEnvironmentInPrecedenceOrder) {
 }
 
 TEST(DeviceInfo, PosixNamesAndRegionsConvert) {
-  EXPECT_EQ(localeIdentifierFromPosix("en_GB.UTF-8"), "en_GB");
-  EXPECT_EQ(localeIdentifierFromPosix("sr_RS.UTF-8@latin"), "sr_RS@latin");
+  // Codesets and modifiers: see the environment test above.
   EXPECT_EQ(localeIdentifierFromPosix("fr"), "fr");
   EXPECT_FALSE(localeIdentifierFromPosix(""));
   EXPECT_EQ(regionFromLocaleIdentifier("zh-Hans_CN"), "CN");

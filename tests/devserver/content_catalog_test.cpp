@@ -1,7 +1,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "devserver_fixture.h"
 

@@ -9,12 +9,17 @@
 
 namespace quenmark::qt {
 
-RoundedPicture::RoundedPicture(QQuickItem* parent) : QQuickPaintedItem(parent) {}
+RoundedPicture::RoundedPicture(QQuickItem* parent) : QQuickPaintedItem(parent) {
+  // Without a model there is nothing to paint: a painted item would still fill a transparent buffer of
+  // its whole size for every frame it changes in.
+  setFlag(ItemHasContents, false);
+}
 
 void RoundedPicture::setModel(RemoteImageModel* model) {
   if (model == model_) return;
   QObject::disconnect(statusConnection_);
   model_ = model;
+  setFlag(ItemHasContents, model_ != nullptr);
   if (model_) {
     statusConnection_ = connect(model_, &RemoteImageModel::statusChanged, this, [this] {
       update();

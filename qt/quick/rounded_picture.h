@@ -16,8 +16,8 @@ namespace quenmark::qt {
 ///
 /// `StoryRemoteImage` draws its picture with it when given a radius: on the software renderer Qt Quick
 /// clips to rectangles only, so rounded crops are painted. The scaled picture is kept until the picture,
-/// the size or the mode changes. Properties on the GUI thread; `paint` runs on the render thread while
-/// the GUI thread waits, as for every painted item.
+/// the size or the mode changes. Without a model it has no contents and costs no frame anything. Properties on the GUI
+/// thread; `paint` runs on the render thread while the GUI thread waits, as for every painted item.
 class RoundedPicture : public QQuickPaintedItem {
   Q_OBJECT
   QML_ELEMENT

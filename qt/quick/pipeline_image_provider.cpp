@@ -2,15 +2,13 @@
 
 #include "held_images.h"
 #include "image_wrapping.h"
+#include "picture_texture_factory.h"
 
 #include <quenmark/net/story_image_pipeline.h>
 
 #include <QMetaObject>
 #include <QQmlEngine>
-#include <QQuickWindow>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -29,34 +27,6 @@ struct Delivery {
   QImage image;
   QString error;
   bool settled = false;
-};
-
-/// The smallest scale at which `image` still covers `requested`; 1 when nothing smaller is asked for.
-double coveringScale(QSize image, QSize requested) {
-  double scale = 1.0;
-  if (requested.width() > 0 && requested.height() > 0) {
-    scale = std::max(double(requested.width()) / image.width(), double(requested.height()) / image.height());
-  } else if (requested.width() > 0) {
-    scale = double(requested.width()) / image.width();
-  } else if (requested.height() > 0) {
-    scale = double(requested.height()) / image.height();
-  }
-  return std::min(scale, 1.0);
-}
-
-/// Hands the picture to the scene graph as it is. Qt's own factory for images converts every picture to
-/// premultiplied ARGB first, a full copy; here only the renderer converts, if its textures need it.
-class WrappedImageTextureFactory final : public QQuickTextureFactory {
- public:
-  explicit WrappedImageTextureFactory(QImage image) : image_(std::move(image)) {}
-
-  QSGTexture* createTexture(QQuickWindow* window) const override { return window->createTextureFromImage(image_); }
-  QSize textureSize() const override { return image_.size(); }
-  int textureByteCount() const override { return static_cast<int>(image_.sizeInBytes()); }
-  QImage image() const override { return image_; }
-
- private:
-  QImage image_;
 };
 
 class PipelineImageResponse final : public QQuickImageResponse {
@@ -80,13 +50,9 @@ class PipelineImageResponse final : public QQuickImageResponse {
       image = delivery_->image;
     }
     if (image.isNull()) return nullptr;
-    const double scale = coveringScale(image.size(), requestedSize_);
-    if (scale < 1.0) {
-      const QSize target(std::max(1, int(std::lround(image.width() * scale))),
-                         std::max(1, int(std::lround(image.height() * scale))));
-      image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    return new WrappedImageTextureFactory(std::move(image));
+    const QSize size = coveringSize(image.size(), requestedSize_);
+    if (size != image.size()) image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return new PictureTextureFactory(std::move(image), size);
   }
 
   QString errorString() const override {

@@ -1,5 +1,6 @@
 #include "remote_image_model.h"
 
+#include "held_image_provider.h"
 #include "held_images.h"
 #include "image_wrapping.h"
 #include "pipeline_image_provider.h"
@@ -49,13 +50,16 @@ RemoteImageModel::Status RemoteImageModel::status() const {
 
 QUrl RemoteImageModel::source() const {
   const auto& loader = *loader_;
-  return loader.image() && loader.url() ? imageSource(*loader.url()) : QUrl();
+  return loader.image() && loader.url() ? heldImageSource(*loader.url()) : QUrl();
 }
 
 QImage RemoteImageModel::picture() const { return wrapImage(loader_->image()); }
 
 void RemoteImageModel::componentComplete() {
-  if (QQmlEngine* engine = qmlEngine(this)) PipelineImageProvider::installInto(*engine);
+  if (QQmlEngine* engine = qmlEngine(this)) {
+    HeldImageProvider::installInto(*engine);
+    PipelineImageProvider::installInto(*engine);
+  }
   loader_->appear();
 }
 

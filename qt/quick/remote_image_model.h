@@ -15,8 +15,9 @@ namespace quenmark::qt {
 /// The adapter behind `StoryRemoteImage`: owns the core's `RemoteImageLoader` and publishes its state.
 ///
 /// It comes on screen when QML completes it (the first one in an engine also gives the engine the
-/// "quenmark" image provider) and leaves when it is destroyed. `source` is the provider URL of the
-/// picture while the loader holds one, and empty otherwise, so a view never shows a stale picture.
+/// "quenmark-held" and "quenmark" image providers) and leaves when it is destroyed. `source` is the held picture's
+/// provider URL while the loader holds one (an `Image` has it in the turn it asks), and empty
+/// otherwise, so a view never shows a stale picture.
 /// GUI thread only; the signals are emitted there.
 class RemoteImageModel : public QObject, public QQmlParserStatus {
   Q_OBJECT

@@ -23,14 +23,6 @@ Item {
     // The current URL gave no picture (once per load; a new URL or a new view loads again).
     signal failed()
 
-    RemoteImageModel {
-        id: model
-
-        url: root.url
-        onLoaded: root.loaded()
-        onFailed: root.failed()
-    }
-
     Loader {
         objectName: "placeholder"
         anchors.fill: parent
@@ -64,5 +56,15 @@ Item {
         model: root.radius > 0 ? model : null
         radius: root.radius
         fill: root.contentMode === StoryRemoteImage.Fill
+    }
+
+    // Last, so that it completes first: a picture in memory is the Image's source before the Image
+    // completes, so it loads at once and the placeholder is never made for it.
+    RemoteImageModel {
+        id: model
+
+        url: root.url
+        onLoaded: root.loaded()
+        onFailed: root.failed()
     }
 }

@@ -21,6 +21,7 @@ packages=(
   # The story viewer: buttons, glyphs and video (Qt's FFmpeg media backend ships with
   # libqt6multimedia6); xvfb-run shows video frames, which render black offscreen.
   qml6-module-qtquick-templates qml6-module-qtquick-shapes qml6-module-qtmultimedia qt6-multimedia-dev
+  qt6-svg-dev
   xvfb xauth
   # quenmark-demo: Qt Quick Controls for its own screens, and a colour emoji font for the sample's emoji.
   qml6-module-qtquick-controls qml6-module-qtquick-layouts fonts-noto-color-emoji

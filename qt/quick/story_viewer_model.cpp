@@ -175,23 +175,18 @@ QString StoryViewerModel::accessibleName() const {
   return title.isEmpty() ? name : name + QStringLiteral(": ") + title;
 }
 
-StoryViewerModel::ProgressLayout StoryViewerModel::progressLayout() const {
-  switch (storyProgressLayout(theme().progressStyle(), model_ ? model_->segmentCount() : 0)) {
-    case StoryProgressLayout::none: return ProgressLayout::NoProgress;
-    case StoryProgressLayout::segments: return ProgressLayout::Segments;
-    case StoryProgressLayout::track: return ProgressLayout::Track;
-  }
-  return ProgressLayout::NoProgress;
-}
-
-QList<qreal> StoryViewerModel::segmentFills() const {
-  QList<qreal> fills;
+QList<qreal> StoryViewerModel::progressFills() const {
   const std::size_t count = model_ ? model_->segmentCount() : 0;
-  for (std::size_t index = 0; index < count; ++index) fills.append(model_->segmentFill(index));
+  QList<qreal> fills;
+  switch (storyProgressLayout(theme().progressStyle(), count)) {
+    case StoryProgressLayout::none: break;
+    case StoryProgressLayout::segments:
+      for (std::size_t index = 0; index < count; ++index) fills.append(model_->segmentFill(index));
+      break;
+    case StoryProgressLayout::track: fills.append(model_ ? model_->trackFill() : 0.0); break;
+  }
   return fills;
 }
-
-qreal StoryViewerModel::trackFill() const { return model_ ? model_->trackFill() : 0.0; }
 
 QColor StoryViewerModel::progressTrackColor() const { return toQColor(storyProgressColors(theme()).track); }
 

@@ -49,9 +49,7 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
   Q_PROPERTY(bool videoActive READ isVideoActive NOTIFY playingChanged FINAL)
   Q_PROPERTY(QString accessibleName READ accessibleName NOTIFY itemChanged FINAL)
   // Header.
-  Q_PROPERTY(ProgressLayout progressLayout READ progressLayout NOTIFY itemChanged FINAL)
-  Q_PROPERTY(QList<qreal> segmentFills READ segmentFills NOTIFY progressChanged FINAL)
-  Q_PROPERTY(qreal trackFill READ trackFill NOTIFY progressChanged FINAL)
+  Q_PROPERTY(QList<qreal> progressFills READ progressFills NOTIFY progressChanged FINAL)
   Q_PROPERTY(QColor progressTrackColor READ progressTrackColor NOTIFY itemChanged FINAL)
   Q_PROPERTY(QColor progressFillColor READ progressFillColor NOTIFY itemChanged FINAL)
   Q_PROPERTY(QString groupTitle READ groupTitle NOTIFY itemChanged FINAL)
@@ -81,9 +79,6 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
   Q_PROPERTY(QFont swipeHintFont READ swipeHintFont NOTIFY itemChanged FINAL)
 
  public:
-  /// `StoryProgressLayout` for QML.
-  enum class ProgressLayout { NoProgress, Segments, Track };
-  Q_ENUM(ProgressLayout)
   /// `StoryMediaLayer` for QML.
   enum class MediaLayer { Placeholder, Picture, Video };
   Q_ENUM(MediaLayer)
@@ -116,9 +111,9 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
   /// "Story 2 of 5", with the item's (or else the group's) title.
   QString accessibleName() const;
 
-  ProgressLayout progressLayout() const;
-  QList<qreal> segmentFills() const;
-  qreal trackFill() const;
+  /// The fills of the header's capsules, as the group's theme lays them out: one per item, one track, or
+  /// none (no header).
+  QList<qreal> progressFills() const;
   QColor progressTrackColor() const;
   QColor progressFillColor() const;
   QString groupTitle() const;

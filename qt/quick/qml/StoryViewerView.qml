@@ -35,17 +35,6 @@ FocusScope {
     Keys.onEscapePressed: viewerModel.close()
     Keys.onUpPressed: viewerModel.swipeUp()
 
-    StoryViewerModel {
-        id: viewerModel
-
-        objectName: "viewerModel"
-        groups: root.groups
-        startIndex: root.startIndex
-        placementKey: root.placementKey
-        shown: root.visible
-        onDismissed: root.dismissed()
-    }
-
     Rectangle {
         anchors.fill: parent
         color: Theme.viewer.background
@@ -56,23 +45,18 @@ FocusScope {
         viewer: viewerModel
     }
 
-    // Back on the left 35 %, forward on the right 35 %; a long press there holds playback.
-    Item {
-        id: tapZones
-
-        anchors.fill: parent
-
-        TapHandler {
-            objectName: "tapHandler"
-            longPressThreshold: Theme.viewer.longPressSeconds
-            dragThreshold: Theme.viewer.longPressMaximumMovement
-            onTapped: (eventPoint) => viewerModel.tap(eventPoint.position.x, tapZones.width)
-            // Qt 6.4's type information has no QPointF.
-            onLongPressed: viewerModel.beginHold(point.pressPosition.x, tapZones.width, // qmllint disable
-                                           point.position.x - point.pressPosition.x, // qmllint disable
-                                           point.position.y - point.pressPosition.y) // qmllint disable
-            onPressedChanged: if (!pressed) viewerModel.endHold()
-        }
+    // Back on the left 35 %, forward on the right 35 %; a long press there holds playback. Below the
+    // buttons and widgets, which take their own taps.
+    TapHandler {
+        objectName: "tapHandler"
+        longPressThreshold: Theme.viewer.longPressSeconds
+        dragThreshold: Theme.viewer.longPressMaximumMovement
+        onTapped: (eventPoint) => viewerModel.tap(eventPoint.position.x, root.width)
+        // Qt 6.4's type information has no QPointF.
+        onLongPressed: viewerModel.beginHold(point.pressPosition.x, root.width, // qmllint disable
+                                       point.position.x - point.pressPosition.x, // qmllint disable
+                                       point.position.y - point.pressPosition.y) // qmllint disable
+        onPressedChanged: if (!pressed) viewerModel.endHold()
     }
 
     Item {
@@ -215,12 +199,14 @@ FocusScope {
         }
     }
 
-    Internal.Glyph {
+    // The glyph is made while it shows, from the start of the fade-in to the end of the fade-out.
+    Item {
+        id: pauseGlyph
+
         objectName: "pauseGlyph"
         anchors.centerIn: parent
-        name: "pause"
-        size: Theme.viewer.pauseGlyphSize
-        color: Theme.viewer.pauseGlyphColor
+        width: Theme.viewer.pauseGlyphSize
+        height: Theme.viewer.pauseGlyphSize
         opacity: viewerModel.held ? 1 : 0
         visible: opacity > 0
 
@@ -231,6 +217,16 @@ FocusScope {
                 easing.type: Easing.InOutQuad // qmllint disable
             }
         }
+
+        Repeater {
+            model: pauseGlyph.visible ? 1 : 0
+
+            Internal.Glyph {
+                anchors.fill: parent
+                name: "pause"
+                color: Theme.viewer.pauseGlyphColor
+            }
+        }
     }
 
     // Closes on a drag down, swipes up on a swipe-up item; recognised over buttons and widgets too.
@@ -239,5 +235,18 @@ FocusScope {
         dragThreshold: Theme.viewer.minimumDragDistance
         onActiveChanged: if (!active) viewerModel.endDrag(translation.x, translation.y,
                                                    centroid.velocity.x, centroid.velocity.y)
+    }
+
+    // Last, so that it completes first: the parts made at completion (the repeaters) see its first
+    // item and are made once.
+    StoryViewerModel {
+        id: viewerModel
+
+        objectName: "viewerModel"
+        groups: root.groups
+        startIndex: root.startIndex
+        placementKey: root.placementKey
+        shown: root.visible
+        onDismissed: root.dismissed()
     }
 }

@@ -1,38 +1,38 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Templates as T
 import Quenmark.Stories
 
-// The item's call-to-action: a full-width capsule with its title, coloured by the group's theme.
-T.AbstractButton {
+// The item's call-to-action: a full-width capsule with its title, coloured by the group's theme. Taps
+// leave the keyboard focus with the viewer.
+Rectangle {
     id: root
 
     required property StoryViewerModel viewer
 
-    text: root.viewer.callToActionTitle
-    topPadding: Theme.viewer.callToActionVerticalPadding
-    bottomPadding: Theme.viewer.callToActionVerticalPadding
-    implicitHeight: implicitContentHeight + topPadding + bottomPadding
-    // Taps leave the keyboard focus with the viewer. Qt 6.4's type information has no Qt::FocusPolicy.
-    focusPolicy: Qt.NoFocus // qmllint disable
+    implicitHeight: label.implicitHeight + 2 * Theme.viewer.callToActionVerticalPadding
+    radius: root.height / 2
+    color: root.viewer.callToActionBackground
+    border.color: root.viewer.callToActionBorderColor
+    border.width: root.viewer.callToActionBorderWidth
     Accessible.role: Accessible.Button
-    Accessible.name: root.text
-    Accessible.onPressAction: root.clicked()
-    onClicked: root.viewer.openCallToAction()
+    Accessible.name: label.text
+    Accessible.onPressAction: root.viewer.openCallToAction()
 
-    contentItem: Text {
-        text: root.text
+    Text {
+        id: label
+
+        objectName: "callToActionLabel"
+        anchors.fill: parent
+        text: root.viewer.callToActionTitle
         font: root.viewer.callToActionFont
         color: root.viewer.callToActionTextColor
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
     }
-    background: Rectangle {
-        objectName: "callToActionBackground"
-        radius: height / 2
-        color: root.viewer.callToActionBackground
-        border.color: root.viewer.callToActionBorderColor
-        border.width: root.viewer.callToActionBorderWidth
+
+    MouseArea {
+        anchors.fill: parent
+        onClicked: root.viewer.openCallToAction()
     }
 }

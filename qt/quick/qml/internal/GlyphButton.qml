@@ -1,30 +1,35 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Templates as T
 import Quenmark.Stories
 
-// A round button showing a glyph on a translucent disc: the viewer's close and mute buttons.
-T.AbstractButton {
+// A round button showing a glyph on a translucent disc: the viewer's close and mute buttons. Taps leave
+// the keyboard focus with the viewer.
+Rectangle {
     id: root
 
     required property string glyph
+    // The accessible name.
+    property string text
 
-    padding: Theme.viewer.closeButtonPadding
-    implicitWidth: implicitContentWidth + leftPadding + rightPadding
-    implicitHeight: implicitContentHeight + topPadding + bottomPadding
-    // Taps leave the keyboard focus with the viewer. Qt 6.4's type information has no Qt::FocusPolicy.
-    focusPolicy: Qt.NoFocus // qmllint disable
+    signal clicked()
+
+    implicitWidth: Theme.viewer.closeGlyphSize + 2 * Theme.viewer.closeButtonPadding
+    implicitHeight: root.implicitWidth
+    radius: root.width / 2
+    color: Theme.viewer.closeButtonBackground
     Accessible.role: Accessible.Button
     Accessible.name: root.text
     Accessible.onPressAction: root.clicked()
 
-    contentItem: Glyph {
+    Glyph {
+        anchors.centerIn: parent
         name: root.glyph
         size: Theme.viewer.closeGlyphSize
         color: Theme.viewer.text
     }
-    background: Rectangle {
-        radius: width / 2
-        color: Theme.viewer.closeButtonBackground
+
+    MouseArea {
+        anchors.fill: parent
+        onClicked: root.clicked()
     }
 }

@@ -1,9 +1,12 @@
 #include "glyph_item.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <map>
+#include <mutex>
 #include <string_view>
 
 namespace quenmark::qt {
@@ -17,6 +20,9 @@ struct Glyph {
   double width;             // of the lines
   bool disc = false;        // a full disc under the lines, which are cut into it
 };
+
+/// Drawn glyphs kept at most; more (many colours or sizes) start the cache anew.
+constexpr std::size_t kMaximumDrawnGlyphs = 64;
 
 constexpr std::string_view kDisc = "M12 1.5a10.5 10.5 0 1 0 0.01 0z";
 
@@ -94,10 +100,33 @@ void GlyphItem::setKnockoutColor(const QColor& color) {
 
 void GlyphItem::paint(QPainter* painter) {
   const Glyph* glyph = findGlyph(name_);
-  if (glyph == nullptr) return;
-  QSvgRenderer renderer(svgOf(*glyph, color_, knockoutColor_));
-  painter->setRenderHint(QPainter::Antialiasing);
-  renderer.render(painter, boundingRect());
+  const QSizeF size = boundingRect().size();
+  if (glyph == nullptr || size.isEmpty()) return;
+  // The glyphs are few, in few colours and sizes, so each is drawn once and kept. Render threads (one
+  // per window) share them.
+  static std::mutex mutex;
+  static auto* const drawn = new std::map<QByteArray, QImage>();  // lives until exit
+  const qreal ratio = painter->device()->devicePixelRatioF();
+  const QSize pixels = (size * ratio).toSize().expandedTo(QSize(1, 1));
+  const QByteArray svg = svgOf(*glyph, color_, knockoutColor_);
+  QImage image;
+  {
+    std::lock_guard lock(mutex);
+    const QByteArray key = svg + ' ' + QByteArray::number(pixels.width()) + 'x' + QByteArray::number(pixels.height());
+    auto found = drawn->find(key);
+    if (found == drawn->end()) {
+      if (drawn->size() >= kMaximumDrawnGlyphs) drawn->clear();
+      QImage made(pixels, QImage::Format_ARGB32_Premultiplied);
+      made.fill(Qt::transparent);
+      QPainter onImage(&made);
+      onImage.setRenderHint(QPainter::Antialiasing);
+      QSvgRenderer(svg).render(&onImage, QRectF(QPointF(), QSizeF(pixels)));
+      onImage.end();
+      found = drawn->emplace(key, std::move(made)).first;
+    }
+    image = found->second;
+  }
+  painter->drawImage(QRectF(QPointF(), size), image);
 }
 
 }  // namespace quenmark::qt

@@ -10,27 +10,13 @@ Item {
 
     required property StoryViewerModel viewer
 
-    // Each layer is made only for the items that show it.
-    Repeater {
-        model: root.viewer.mediaLayer === StoryViewerModel.Placeholder ? 1 : 0
-
-        StoryPlaceholder {
-            width: root.width
-            height: root.height
-            color: root.viewer.placeholderColor
-        }
-    }
-
-    Repeater {
-        model: root.viewer.mediaLayer === StoryViewerModel.Picture ? 1 : 0
-
-        StoryPicture {
-            objectName: "picture"
-            width: root.width
-            height: root.height
-            url: root.viewer.mediaUrl
-            placeholderColor: root.viewer.placeholderColor
-        }
+    // The picture, or in its place the placeholder (no item, no media, a picture loading or failed).
+    StoryPicture {
+        objectName: "picture"
+        anchors.fill: parent
+        visible: root.viewer.mediaLayer !== StoryViewerModel.Video
+        url: root.viewer.mediaLayer === StoryViewerModel.Picture ? root.viewer.mediaUrl : ""
+        placeholderColor: root.viewer.placeholderColor
     }
 
     // Leaving the video (for another layer) stops it.

@@ -33,7 +33,6 @@ class StoryViewerMetrics {
   Q_PROPERTY(qreal textBlockHorizontalPadding MEMBER textBlockHorizontalPadding CONSTANT FINAL)
   Q_PROPERTY(qreal textBlockBottomPadding MEMBER textBlockBottomPadding CONSTANT FINAL)
   Q_PROPERTY(QColor bodyColor MEMBER bodyColor CONSTANT FINAL)
-  Q_PROPERTY(qreal bodyLineSpacing MEMBER bodyLineSpacing CONSTANT FINAL)
   Q_PROPERTY(qreal callToActionVerticalPadding MEMBER callToActionVerticalPadding CONSTANT FINAL)
   Q_PROPERTY(qreal photoGlyphSize MEMBER photoGlyphSize CONSTANT FINAL)
   Q_PROPERTY(QColor photoGlyphColor MEMBER photoGlyphColor CONSTANT FINAL)
@@ -62,7 +61,6 @@ class StoryViewerMetrics {
   qreal textBlockHorizontalPadding = story_viewer_layout::kTextBlockHorizontalPadding;
   qreal textBlockBottomPadding = story_viewer_layout::kTextBlockBottomPadding;
   QColor bodyColor = toQColor(story_viewer_layout::kBodyColor);
-  qreal bodyLineSpacing = story_viewer_layout::kBodyLineSpacing;
   qreal callToActionVerticalPadding = story_viewer_layout::kCallToActionVerticalPadding;
   qreal photoGlyphSize = story_viewer_layout::kPhotoGlyphSize;
   QColor photoGlyphColor = toQColor(story_viewer_layout::kPhotoGlyphColor);

@@ -14,6 +14,7 @@
 #include <quenmark/stories/story_viewer_layout_constants.h>
 #include <quenmark/stories/widget_layout_constants.h>
 
+#include <QFontMetricsF>
 #include <QPointer>
 
 namespace quenmark::qt {
@@ -239,6 +240,10 @@ QFont StoryViewerModel::itemTitleFont() const {
 QFont StoryViewerModel::bodyFont() const {
   const StoryFont font = story_viewer_layout::kBodyFont;
   return toQFont(theme().font(font.size, font.weight));
+}
+
+qreal StoryViewerModel::bodyLineHeight() const {
+  return QFontMetricsF(bodyFont()).lineSpacing() + story_viewer_layout::kBodyLineSpacing;
 }
 
 bool StoryViewerModel::hasCallToAction() const { return storyCallToAction(item(), theme()).has_value(); }

@@ -64,6 +64,7 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
   Q_PROPERTY(QString itemBody READ itemBody NOTIFY itemChanged FINAL)
   Q_PROPERTY(QFont itemTitleFont READ itemTitleFont NOTIFY itemChanged FINAL)
   Q_PROPERTY(QFont bodyFont READ bodyFont NOTIFY itemChanged FINAL)
+  Q_PROPERTY(qreal bodyLineHeight READ bodyLineHeight NOTIFY itemChanged FINAL)
   // Call-to-action.
   Q_PROPERTY(bool hasCallToAction READ hasCallToAction NOTIFY itemChanged FINAL)
   Q_PROPERTY(QString callToActionTitle READ callToActionTitle NOTIFY itemChanged FINAL)
@@ -128,6 +129,8 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
   QString itemBody() const;
   QFont itemTitleFont() const;
   QFont bodyFont() const;
+  /// The distance from one body line to the next: the font's line spacing and the body's extra spacing.
+  qreal bodyLineHeight() const;
 
   bool hasCallToAction() const;
   QString callToActionTitle() const;

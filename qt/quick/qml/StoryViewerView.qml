@@ -149,13 +149,7 @@ FocusScope {
                 color: Theme.viewer.bodyColor
                 wrapMode: Text.Wrap
                 lineHeightMode: Text.FixedHeight
-                lineHeight: bodyMetrics.lineSpacing + Theme.viewer.bodyLineSpacing
-
-                FontMetrics {
-                    id: bodyMetrics
-
-                    font: viewerModel.bodyFont
-                }
+                lineHeight: viewerModel.bodyLineHeight
             }
         }
 
@@ -199,14 +193,12 @@ FocusScope {
         }
     }
 
-    // The glyph is made while it shows, from the start of the fade-in to the end of the fade-out.
-    Item {
-        id: pauseGlyph
-
+    Internal.Glyph {
         objectName: "pauseGlyph"
         anchors.centerIn: parent
-        width: Theme.viewer.pauseGlyphSize
-        height: Theme.viewer.pauseGlyphSize
+        name: "pause"
+        size: Theme.viewer.pauseGlyphSize
+        color: Theme.viewer.pauseGlyphColor
         opacity: viewerModel.held ? 1 : 0
         visible: opacity > 0
 
@@ -215,16 +207,6 @@ FocusScope {
                 duration: Theme.viewer.pauseFadeMilliseconds
                 // Qt 6.4's type information has no QEasingCurve.
                 easing.type: Easing.InOutQuad // qmllint disable
-            }
-        }
-
-        Repeater {
-            model: pauseGlyph.visible ? 1 : 0
-
-            Internal.Glyph {
-                anchors.fill: parent
-                name: "pause"
-                color: Theme.viewer.pauseGlyphColor
             }
         }
     }

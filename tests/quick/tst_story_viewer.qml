@@ -104,6 +104,17 @@ Item {
             compare(modelOf(view).itemIndex, 0)
         }
 
+        // A picture the pipeline holds is in the viewer as soon as it is made: no frame shows its placeholder.
+        function test_pictureInMemoryShowsAtOnce() {
+            const fields = {mediaType: "IMAGE", mediaURL: TestSupport.url("/media.png")}
+            const first = findChild(open([item(fields)]), "picture")
+            tryCompare(findChild(first, "picture"), "status", Image.Ready)
+            const groups = TestSupport.storyGroups([{id: "group-" + made, title: "Group", items: [item(fields)]}])
+            const picture = findChild(createTemporaryObject(viewerComponent, root, {groups: groups}), "picture")
+            compare(findChild(picture, "picture").status, Image.Ready)
+            verify(!findChild(picture, "placeholder").active)
+        }
+
         function test_tapZones() {
             const view = open(items(3, {}))
             const model = modelOf(view)

@@ -43,6 +43,13 @@ QString accessibleName(QQuickItem* item) {
   return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
 }
 
+// A control or an item a screen reader announces as a button (the viewer's are plain items).
+bool isButton(QQuickItem* item) {
+  if (item->inherits("QQuickAbstractButton")) return true;
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(item);
+  return accessible != nullptr && accessible->role() == QAccessible::Button;
+}
+
 // The SDK's picture loaders of the visible items below `root` that have a URL and are in `status`.
 int countRemotePictures(QQuickItem* root, int status) {
   int count = 0;
@@ -85,7 +92,7 @@ QQuickItem* UiDriver::findNamed(const QString& objectName, QQuickItem* root) con
 
 QQuickItem* UiDriver::findButton(const QString& text, QQuickItem* root) const {
   return visitVisible(rootOf(root), [&](QQuickItem* item) {
-    return item->inherits("QQuickAbstractButton") && item->isEnabled() &&
+    return isButton(item) && item->isEnabled() &&
            (item->property("text").toString() == text || accessibleName(item).startsWith(text + QLatin1Char(',')));
   });
 }

@@ -1,17 +1,140 @@
-#include "banner_view_fixture.h"
+#include "sdk_test_fixture.h"
+#include "test_images.h"
 
 #include <quenmark/banners/application_activity.h>
+#include <quenmark/banners/banner_view.h>
+#include <quenmark/net/story_image_pipeline.h>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace quenmark {
 namespace {
 
-using bannertest::BannerViewTest;
-using bannertest::ItemPlan;
-using bannertest::items;
+inline constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/home_top/banners";
+
+/// One item as the service sends it; its picture is "/media/<picture>" on the test server, where
+/// "ok-N.png" (N up to 12) answers with an image and anything else with 404.
+struct ItemPlan {
+  long long id;
+  long long orderIndex;
+  std::string picture;
+  std::string ctaType = "NONE";
+  std::optional<std::string> ctaUrl;
+};
+
+/// `count` items with ids and order 1..count and pictures "<prefix>-<id>.png".
+inline std::vector<ItemPlan> items(int count, const std::string& prefix = "ok") {
+  std::vector<ItemPlan> result;
+  for (int i = 1; i <= count; ++i) result.push_back({i, i, prefix + "-" + std::to_string(i) + ".png"});
+  return result;
+}
+
+/// Banners, pictures, event handler and a fresh facade, image pipeline and content cache per test.
+class BannerViewTest : public sdktest::SdkTest {
+ protected:
+  void SetUp() override {
+    SdkTest::SetUp();
+    StoryImagePipeline::shared().resetForTesting();
+    server.on("GET", kBannersPath, [this](const testsupport::RecordedRequest&) {
+      std::lock_guard lock(responseMutex_);
+      return bannersResponse_;
+    });
+    const std::string png = testsupport::encodePng(testsupport::makeTestPicture(4, 2));
+    for (int i = 1; i <= 12; ++i)
+      server.on("GET", "/media/ok-" + std::to_string(i) + ".png", testsupport::reply(200, png, "image/png"));
+    sdk().configure(sdktest::makeConfiguration());
+    sdk().setEventHandler([this](const StorySDKEvent& event) { events.push_back(event); });
+  }
+
+  void TearDown() override {
+    StoryImagePipeline::shared().resetForTesting();
+    SdkTest::TearDown();
+  }
+
+  nlohmann::json bannerJson(long long id, const std::string& type, const std::vector<ItemPlan>& plans,
+                            long long autoplaySeconds = 5) const {
+    nlohmann::json itemsJson = nlohmann::json::array();
+    for (const auto& plan : plans) {
+      nlohmann::json item = {{"id", plan.id},
+                             {"mediaUrl", server.baseUrl().string() + "/media/" + plan.picture},
+                             {"orderIndex", plan.orderIndex},
+                             {"ctaType", plan.ctaType}};
+      if (plan.ctaUrl) item["ctaUrl"] = *plan.ctaUrl;
+      itemsJson.push_back(item);
+    }
+    return {{"id", id},
+            {"type", type},
+            {"placementKey", "home_top"},
+            {"viewOrder", id},
+            {"autoplaySeconds", autoplaySeconds},
+            {"items", itemsJson}};
+  }
+
+  void serveBanners(const std::vector<nlohmann::json>& banners) {
+    serve(testsupport::reply(200, nlohmann::json{{"banners", banners}}.dump()));
+  }
+  void serve(testsupport::ScriptedResponse response) {
+    std::lock_guard lock(responseMutex_);
+    bannersResponse_ = std::move(response);
+  }
+
+  /// A view for "home_top" whose observer counts the answers of the content client.
+  std::shared_ptr<BannerView> makeView() {
+    auto view = BannerView::create("home_top");
+    subscriptions_.push_back(view->subscribe([this](BannerViewField field) {
+      if (field == BannerViewField::banners) ++loadsApplied;
+    }));
+    return view;
+  }
+
+  /// Waits (on the main thread's queue, never sleeping) until the next load answer has been applied.
+  void awaitLoad() {
+    const int target = loadsApplied + 1;
+    ASSERT_TRUE(tp.mainThread->runUntil([&] { return loadsApplied >= target; }));
+  }
+  void appearAndLoad(const std::shared_ptr<BannerView>& view) {
+    view->appear();
+    awaitLoad();
+  }
+  /// Waits until the card shows a picture.
+  void awaitPicture(const std::shared_ptr<BannerView>& view) {
+    ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->cardImage() != nullptr; }));
+  }
+  /// A view on screen with `banners` loaded and its first picture shown.
+  std::shared_ptr<BannerView> showing(const std::vector<nlohmann::json>& banners) {
+    serveBanners(banners);
+    auto view = makeView();
+    appearAndLoad(view);
+    awaitPicture(view);
+    return view;
+  }
+
+  /// The events of one kind that reached the host's handler, in order.
+  template <class Case>
+  std::vector<Case> reported() const {
+    std::vector<Case> result;
+    for (const auto& event : events) {
+      if (auto* match = std::get_if<Case>(&event)) result.push_back(*match);
+    }
+    return result;
+  }
+
+  std::vector<StorySDKEvent> events;
+  int loadsApplied = 0;
+
+ private:
+  std::mutex responseMutex_;
+  testsupport::ScriptedResponse bannersResponse_ = testsupport::reply(200, R"({"banners":[]})");
+  std::vector<Subscription> subscriptions_;
+};
+
 using Impression = StorySDKEvent::BannerImpression;
 using Click = StorySDKEvent::BannerClick;
 
@@ -54,35 +177,6 @@ TEST_F(BannerViewTest, PlayableItemsAreOrderedLimitedToTenAndSkipFailedOnes) {
   EXPECT_EQ(view->playableItems(banners[0]).front().id(), "111");
 }
 
-TEST_F(BannerViewTest, RenderStateSkipsUnplayableBannersForwardAndClampsPastTheEnd) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2, "bad")), bannerJson(2, "CAROUSEL", items(2)),
-                bannerJson(3, "CAROUSEL", items(1, "bad"))});
-  auto view = makeView();
-  view->loadBanners();
-  awaitLoad();
-  const auto banners = view->banners();
-  for (const auto& item : banners[0].items()) view->markItemInvalid(banners[0], item);
-  // Banner 1 had nothing left and banner 2 is next: the position moved there.
-  EXPECT_EQ(view->activeBannerIndex(), 1);
-
-  view->applyPosition(0, 1, 0);
-  EXPECT_EQ(onCard(*view), "2/2 at 1,1");
-  view->applyPosition(1, 7, 0);  // the item index is limited to the banner's last playable item
-  EXPECT_EQ(onCard(*view), "2/2 at 1,1");
-
-  // Past the end: the last banner is used, and earlier banners are not searched when it is unplayable.
-  view->applyPosition(9, 0, 0);
-  EXPECT_EQ(onCard(*view), "3/1 at 2,0");
-  view->markItemInvalid(banners[2], banners[2].items()[0]);
-  EXPECT_EQ(view->activeBannerIndex(), 3);  // one past the end
-  view->applyPosition(9, 0, 0);
-  EXPECT_EQ(onCard(*view), "nothing");
-
-  // Negative positions are stored as 0.
-  view->applyPosition(-4, -1, 0);
-  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));
-}
-
 TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   auto view = makeView();
   serve(testsupport::reply(500, "{}"));  // a failed load, with no earlier good list for this identity
@@ -117,17 +211,25 @@ TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndTheLastOneEmp
   EXPECT_EQ(view->cardImage()->width(), 4u);
 
   // Requesting the first banner again still shows the second; the advance writes where it really is.
-  view->applyPosition(0, 0, 0);
-  EXPECT_EQ(onCard(*view), "2/1 at 1,0");
+  view->applyPosition(0, 1, 0);
+  EXPECT_EQ(onCard(*view), "2/2 at 1,1");
   tp.mainThread->advance(1.0);
-  EXPECT_EQ(positionOf(*view), std::make_pair(1, 1));
+  EXPECT_EQ(positionOf(*view), std::make_pair(1, 0));
+  view->applyPosition(1, 7, 0);  // the item index is limited to the banner's last playable item
+  EXPECT_EQ(onCard(*view), "2/2 at 1,1");
 
-  // On to the last banner, whose only picture fails: past the end, nothing is shown (no wrap).
-  view->handleDragEnded(-100, 0);
+  // Past the end the last banner is used; its only picture fails: nothing is shown (no wrap), and earlier
+  // banners are not searched.
+  view->applyPosition(9, 0, 0);
+  EXPECT_EQ(onCard(*view), "3/1 at 2,0");
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->invalidItemKeys().size() == 3; }));
   EXPECT_EQ(view->activeBannerIndex(), 3);
   EXPECT_EQ(onCard(*view), "nothing");
   EXPECT_EQ(view->cardImage(), nullptr);
+  view->applyPosition(9, 0, 0);
+  EXPECT_EQ(onCard(*view), "nothing");
+  view->applyPosition(-4, -1, 0);  // stored as 0
+  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));
 
   view->applicationDidBecomeActive();
   awaitLoad();
@@ -391,7 +493,7 @@ TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions
   ApplicationActivity::shared().postDidBecomeActive();
   view->applicationDidBecomeActive();
   tp.mainThread->runPending();
-  EXPECT_EQ(server.requestsTo(bannertest::kBannersPath).size(), 2u);
+  EXPECT_EQ(server.requestsTo(kBannersPath).size(), 2u);
 }
 
 TEST_F(BannerViewTest, CancelledAutoplayMakesNoFurtherChange) {

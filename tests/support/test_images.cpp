@@ -4,7 +4,6 @@
 
 #include <jpeglib.h>
 #include <png.h>
-#include <turbojpeg.h>
 #include <webp/encode.h>
 #include <zlib.h>
 
@@ -41,106 +40,32 @@ TestPicture makeTestPicture(std::uint32_t width, std::uint32_t height, bool tran
   return picture;
 }
 
-std::string encodePng(const TestPicture& picture) {
+std::string encodePng(std::uint32_t width, std::uint32_t height, std::uint32_t format, const void* pixels,
+                      const void* colormap, std::uint32_t colormapEntries) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
-  image.width = picture.width;
-  image.height = picture.height;
-  image.format = PNG_FORMAT_RGBA;
+  image.width = width;
+  image.height = height;
+  image.format = format;
+  image.colormap_entries = colormapEntries;
   png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&image, nullptr, &size, 0, picture.rgba.data(), 0, nullptr)) {
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels, 0, colormap)) {
     throw std::runtime_error(std::string("png size: ") + image.message);
   }
   std::string bytes(size, '\0');
-  if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, picture.rgba.data(), 0, nullptr)) {
+  if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels, 0, colormap)) {
     throw std::runtime_error(std::string("png write: ") + image.message);
   }
   bytes.resize(size);
   return bytes;
 }
 
-int PngPicture::channels() const {
-  switch (colorType) {
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 1;
-  }
+std::string encodePng(const TestPicture& picture) {
+  return encodePng(picture.width, picture.height, PNG_FORMAT_RGBA, picture.rgba.data());
 }
 
-std::string encodePng(const PngPicture& picture) {
-  png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(writer);
-  std::string bytes;
-  const auto channels = static_cast<std::size_t>(picture.channels());
-  const std::size_t sampleBytes = picture.bitDepth == 16 ? 2 : 1;
-  std::vector<std::uint8_t> pixels(picture.samples.size() * sampleBytes);
-  for (std::size_t i = 0; i < picture.samples.size(); ++i) {
-    if (sampleBytes == 2) {
-      pixels[2 * i] = static_cast<std::uint8_t>(picture.samples[i] >> 8);
-      pixels[2 * i + 1] = static_cast<std::uint8_t>(picture.samples[i] & 0xFF);
-    } else {
-      pixels[i] = static_cast<std::uint8_t>(picture.samples[i]);
-    }
-  }
-  std::vector<png_bytep> rows(picture.height);
-  for (std::uint32_t y = 0; y < picture.height; ++y)
-    rows[y] = pixels.data() + y * picture.width * channels * sampleBytes;
-  if (setjmp(png_jmpbuf(writer))) {
-    png_destroy_write_struct(&writer, &info);
-    throw std::runtime_error("png write failed");
-  }
-  png_set_write_fn(
-      writer, &bytes,
-      [](png_structp png, png_bytep data, png_size_t size) {
-        static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), size);
-      },
-      nullptr);
-  png_set_IHDR(writer, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
-               picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_color> palette;
-  for (std::size_t i = 0; i + 2 < picture.palette.size(); i += 3) {
-    palette.push_back(png_color{picture.palette[i], picture.palette[i + 1], picture.palette[i + 2]});
-  }
-  if (!palette.empty()) png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
-  if (!picture.paletteAlpha.empty()) {
-    png_set_tRNS(writer, info, picture.paletteAlpha.data(), static_cast<int>(picture.paletteAlpha.size()), nullptr);
-  } else if (!picture.transparent.empty()) {
-    png_color_16 color{};
-    color.gray = picture.transparent[0];
-    if (picture.transparent.size() == 3) {
-      color.red = picture.transparent[0];
-      color.green = picture.transparent[1];
-      color.blue = picture.transparent[2];
-    }
-    png_set_tRNS(writer, info, nullptr, 0, &color);
-  }
-  png_write_info(writer, info);
-  if (picture.bitDepth < 8) png_set_packing(writer);  // rows hold one sample per byte
-  png_write_image(writer, rows.data());               // writes every Adam7 pass of an interlaced image
-  png_write_end(writer, info);
-  png_destroy_write_struct(&writer, &info);
-  return bytes;
-}
-
-std::string encodeJpeg(const TestPicture& picture, int quality) {
-  tjhandle handle = tjInitCompress();
-  if (handle == nullptr) throw std::runtime_error("tjInitCompress failed");
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  int rc = tjCompress2(handle, picture.rgba.data(), static_cast<int>(picture.width), 0,
-                       static_cast<int>(picture.height), TJPF_RGBA, &out, &size, TJSAMP_420, quality, 0);
-  std::string bytes;
-  if (rc == 0) bytes.assign(reinterpret_cast<const char*>(out), size);
-  tjFree(out);
-  tjDestroy(handle);
-  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
-  return bytes;
-}
-
-std::string encodeCmykJpeg(const TestPicture& picture, bool ycck, std::uint8_t black) {
+std::string encodeJpeg(const TestPicture& picture, int quality, bool cmyk, bool ycck, std::uint8_t black) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);  // a failure ends the test program
@@ -151,18 +76,15 @@ std::string encodeCmykJpeg(const TestPicture& picture, bool ycck, std::uint8_t b
   info.image_width = picture.width;
   info.image_height = picture.height;
   info.input_components = 4;
-  info.in_color_space = JCS_CMYK;
+  info.in_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
   jpeg_set_defaults(&info);
-  jpeg_set_colorspace(&info, ycck ? JCS_YCCK : JCS_CMYK);
-  jpeg_set_quality(&info, 95, TRUE);
+  if (cmyk) jpeg_set_colorspace(&info, ycck ? JCS_YCCK : JCS_CMYK);
+  jpeg_set_quality(&info, quality, TRUE);
   jpeg_start_compress(&info, TRUE);
   std::vector<std::uint8_t> row(std::size_t{picture.width} * 4u);
   while (info.next_scanline < info.image_height) {
-    const std::uint8_t* rgba = picture.rgba.data() + std::size_t{info.next_scanline} * picture.width * 4u;
-    for (std::size_t i = 0; i < row.size(); i += 4) {
-      std::memcpy(&row[i], rgba + i, 3);
-      row[i + 3] = black;
-    }
+    std::memcpy(row.data(), picture.rgba.data() + std::size_t{info.next_scanline} * row.size(), row.size());
+    for (std::size_t i = 3; cmyk && i < row.size(); i += 4) row[i] = black;
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
   }
@@ -213,6 +135,16 @@ std::string pngClaimingSize(std::uint32_t width, std::uint32_t height) {
   putBigEndian32(bytes, 29,
                  static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()) + 12, 17)));
   return bytes;
+}
+
+std::string withPngChunk(const std::string& png, const std::string& type, const std::string& data) {
+  std::string chunk(4, '\0');
+  putBigEndian32(chunk, 0, static_cast<std::uint32_t>(data.size()));
+  chunk += type + data + std::string(4, '\0');
+  const auto* typeAndData = reinterpret_cast<const Bytef*>(chunk.data()) + 4;
+  putBigEndian32(chunk, chunk.size() - 4, static_cast<std::uint32_t>(crc32(0, typeAndData, chunk.size() - 8)));
+  const std::size_t pixels = png.find("IDAT") - 4;
+  return png.substr(0, pixels) + chunk + png.substr(pixels);
 }
 
 std::string jpegClaimingSize(std::uint16_t width, std::uint16_t height) {

@@ -18,30 +18,19 @@ struct TestPicture {
 /// A smooth picture (gradients compress well in every format). With `translucent`, alpha varies too.
 TestPicture makeTestPicture(std::uint32_t width, std::uint32_t height, bool translucent = false);
 
-/// A PNG of any colour type, bit depth and interlacing, as raw samples: `channels` values per pixel, row
-/// by row (palette indices for a palette image). Written without gamma or colour chunks.
-struct PngPicture {
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
-  int colorType = 0;  // PNG_COLOR_TYPE_...
-  int bitDepth = 8;
-  bool interlaced = false;
-  std::vector<std::uint16_t> samples;
-  std::vector<std::uint8_t> palette;       // red, green, blue per entry
-  std::vector<std::uint8_t> paletteAlpha;  // tRNS of a palette image
-  std::vector<std::uint16_t> transparent;  // tRNS of a grey (one value) or RGB (three) image
-
-  int channels() const;
-};
-
 /// Encoders of the libraries the SDK decodes with. Each returns the file's bytes.
-std::string encodePng(const PngPicture& picture);
 std::string encodePng(const TestPicture& picture);
-std::string encodeJpeg(const TestPicture& picture, int quality = 90);
+/// A PNG written by libpng's simplified writer from `pixels` in `format` (a PNG_FORMAT_... value), rows
+/// without padding; in a colour-mapped format the pixels are indices into `colormap`.
+std::string encodePng(std::uint32_t width, std::uint32_t height, std::uint32_t format, const void* pixels,
+                      const void* colormap = nullptr, std::uint32_t colormapEntries = 0);
+/// `png` with a chunk of `type` and `data` added before its pixel data.
+std::string withPngChunk(const std::string& png, const std::string& type, const std::string& data);
 std::string encodeWebp(const TestPicture& picture, bool lossless = true);
-/// A CMYK JPEG (plain CMYK, or YCCK with `ycck`) stored inverted as print software does: each channel is
-/// the picture's red, green and blue, and black is `black` (255 means none).
-std::string encodeCmykJpeg(const TestPicture& picture, bool ycck, std::uint8_t black);
+/// A JPEG of the picture's colours. With `cmyk` set, a CMYK JPEG (YCCK with `ycck`) stored inverted as print
+/// software does: each channel is the picture's red, green and blue, and black is `black` (255 means none).
+std::string encodeJpeg(const TestPicture& picture, int quality = 90, bool cmyk = false, bool ycck = false,
+                       std::uint8_t black = 255);
 /// `jpeg` with an EXIF segment holding `orientation`, in big- or little-endian byte order.
 std::string withExifOrientation(const std::string& jpeg, std::uint16_t orientation, bool bigEndian);
 

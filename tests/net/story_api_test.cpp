@@ -314,24 +314,5 @@ TEST_F(StoryAPITest, AnEmptyBannerListReplacesACachedOne) {
   EXPECT_TRUE(server.requests().back().rawQuery.starts_with("environment=PRODUCTION&"));
 }
 
-TEST_F(StoryAPITest, RecordVoteForwardsToTheFacadesClientAndStoresNothing) {
-  Outcome<VoteResponse> early;
-  StorySDK::shared().recordVote("item-1", "option-1", early.completion());
-  await(early);
-  EXPECT_EQ(early.error().description, "Story SDK is not configured.");
-
-  StorySDK::shared().configure(configuration());
-  const auto storedBefore = tp.store->snapshot();
-  server.on("POST", kVotePath, reply(200, R"({"voted": false})"));
-  Outcome<VoteResponse> outcome;
-  StorySDK::shared().recordVote("item-1", "option-1", outcome.completion());
-  EXPECT_EQ(outcome.calls, 0);
-  await(outcome);
-  EXPECT_EQ(outcome.value(), VoteResponse(false, std::nullopt, std::nullopt));
-  ASSERT_EQ(server.requestsTo(kVotePath).size(), 1u);
-  EXPECT_EQ(nlohmann::json::parse(server.requestsTo(kVotePath)[0].body)["optionId"], "option-1");
-  EXPECT_EQ(tp.store->snapshot(), storedBefore);
-}
-
 }  // namespace
 }  // namespace quenmark

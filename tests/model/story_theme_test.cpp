@@ -14,13 +14,6 @@ namespace {
 
 const Color kFallback{0.25, 0.5, 0.75, 1.0};
 
-void expectColor(const Color& actual, double red, double green, double blue) {
-  EXPECT_DOUBLE_EQ(actual.red(), red);
-  EXPECT_DOUBLE_EQ(actual.green(), green);
-  EXPECT_DOUBLE_EQ(actual.blue(), blue);
-  EXPECT_EQ(actual.alpha(), 1.0);
-}
-
 StoryTheme themeWithFamily(std::optional<std::string> family) {
   const StoryTheme& base = StoryTheme::defaultTheme();
   return StoryTheme(base.progressStyle(), base.bubbleStyle(), std::move(family), base.primaryColor(),
@@ -45,31 +38,25 @@ TEST(ThemeParsing, StyleTextsMatchTrimmedAndUpperCasedElseTheDefault) {
   EXPECT_EQ(parseCtaStyle("outl\u0131ned"), CtaStyle::outlined);
 }
 
-TEST(ThemeParsing, ColorAcceptsSixAndThreeDigitFormsWithOrWithoutHash) {
-  for (const char* text : {"#FF8800", "ff8800", "  #f80 ", "\t#F80\n", "\u00A0ff8800\u2028"}) {
-    SCOPED_TRACE(text);
-    expectColor(parseColor(text, kFallback), 1.0, 136.0 / 255.0, 0.0);
-  }
-  expectColor(parseColor("#000000", kFallback), 0.0, 0.0, 0.0);
-  expectColor(parseColor("#fff", kFallback), 1.0, 1.0, 1.0);
-}
-
-TEST(ThemeParsing, ColorReadsASignedNumberAndKeepsTheLow24Bits) {
-  expectColor(parseColor("+12345", kFallback), 1.0 / 255.0, 35.0 / 255.0, 69.0 / 255.0);
-  expectColor(parseColor("-00001", kFallback), 1.0, 1.0, 1.0);
-  expectColor(parseColor("#-0000f", kFallback), 1.0, 1.0, 241.0 / 255.0);
-  expectColor(parseColor("-10000", kFallback), 1.0, 0.0, 0.0);  // -0x10000 is 0xFF0000 in 24 bits
-}
-
-TEST(ThemeParsing, ColorFallsBackOnEveryOtherText) {
+TEST(ThemeParsing, ColorTakesSixOrThreeDigitsOrASignedNumberElseTheFallback) {
+  const Color orange{1.0, 136.0 / 255.0, 0.0, 1.0};
+  for (const char* text : {"#FF8800", "ff8800", "  #f80 ", "\t#F80\n", "\u00A0ff8800\u2028"})
+    EXPECT_EQ(parseColor(text, kFallback), orange) << text;
+  // A signed number keeps its low 24 bits: -0x10000 is 0xFF0000.
+  const std::pair<const char*, Color> numbers[] = {{"#000000", {0, 0, 0, 1}},
+                                                   {"#fff", {1, 1, 1, 1}},
+                                                   {"+12345", {1.0 / 255.0, 35.0 / 255.0, 69.0 / 255.0, 1}},
+                                                   {"-00001", {1, 1, 1, 1}},
+                                                   {"#-0000f", {1, 1, 241.0 / 255.0, 1}},
+                                                   {"-10000", {1, 0, 0, 1}}};
+  for (const auto& [text, color] : numbers) EXPECT_EQ(parseColor(text, kFallback), color) << text;
   for (const char* text : {"#FF880080", "#FF88", "#GG0000", "", "   ", "##f80", "#+12", "+-1234", "0x1234", "ff 800",
                            "#ff88001", "++1234", "-", "#",
                            "\xEF\xBD\x86\xEF\xBD\x86\xEF\xBD\x86",  // three full-width f
                            "f\xCC\x81"
                            "80",  // f with a combining accent, then 80
                            "#FF\r\n00"}) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(parseColor(text, kFallback), kFallback);
+    EXPECT_EQ(parseColor(text, kFallback), kFallback) << text;
   }
   EXPECT_EQ(parseColor(std::nullopt, kFallback), kFallback);
 }

@@ -52,30 +52,23 @@ TEST(WidgetCard, PollRowsThroughTheVoteStates) {
   const Color primary = StoryTheme::defaultTheme().primaryColor();
   const StoryItem poll = widgetItem(WidgetType::poll, {option("a", 0, 2), option("b", 1, 1)});
 
-  const WidgetCard open = cardOf(poll);
-  for (const auto& row : open.rows) {
-    EXPECT_TRUE(row.isEnabled);
-    EXPECT_EQ(row.mark, WidgetRowMark::ring);
-    EXPECT_EQ(row.background.alpha(), 0);
-    EXPECT_EQ(row.percentText, "");
+  for (const auto& row : cardOf(poll).rows) {
+    EXPECT_EQ((std::tuple{row.isEnabled, row.mark, row.background.alpha(), row.percentText}),
+              (std::tuple{true, WidgetRowMark::ring, 0.0, ""}));
   }
-
   const WidgetCard voting = cardOf(poll, {"a", false, true, {}});
-  EXPECT_FALSE(voting.rows[0].isEnabled || voting.rows[1].isEnabled);
-  EXPECT_TRUE(voting.rows[0].showsSpinner);
-  EXPECT_FALSE(voting.rows[1].showsSpinner);
-  EXPECT_EQ(voting.rows[0].mark, WidgetRowMark::chosenRing);
-  EXPECT_EQ(voting.rows[0].background, withOpacity(primary, 0.85));
-  EXPECT_EQ(voting.rows[0].outlineWidth, 2);
-  EXPECT_EQ((std::pair{voting.rows[0].markLineWidth, voting.rows[1].markLineWidth}), (std::pair{2.0, 1.5}));
+  const auto& [chosen, other] = std::tie(voting.rows[0], voting.rows[1]);
+  EXPECT_EQ((std::tuple{chosen.isEnabled, chosen.showsSpinner, chosen.mark, chosen.background, chosen.outlineWidth,
+                        chosen.markLineWidth}),
+            (std::tuple{false, true, WidgetRowMark::chosenRing, withOpacity(primary, 0.85), 2.0, 2.0}));
+  EXPECT_EQ((std::tuple{other.isEnabled, other.showsSpinner, other.markLineWidth}), (std::tuple{false, false, 1.5}));
 
   const WidgetCard results = cardOf(poll, {"a", true, false, {}});
   EXPECT_EQ(column(results, &WidgetOptionRow::percentText), (std::vector<std::string>{"66%", "33%"}));
   EXPECT_EQ(column(results, &WidgetOptionRow::countText), (std::vector<std::string>{"2", "1"}));
-  EXPECT_EQ(results.rows[0].mark, WidgetRowMark::check);
-  EXPECT_EQ(results.rows[1].mark, WidgetRowMark::dot);
-  EXPECT_EQ(results.rows[1].background, withOpacity(kWhite, 0.06));
-  EXPECT_FALSE(results.rows[1].showsSpinner);
+  EXPECT_EQ((std::tuple{results.rows[0].mark, results.rows[1].mark, results.rows[1].background,
+                        results.rows[1].showsSpinner}),
+            (std::tuple{WidgetRowMark::check, WidgetRowMark::dot, withOpacity(kWhite, 0.06), false}));
 
   // A chosen option that matches no row selects nothing but still disables every row.
   for (const auto& row : cardOf(poll, {"gone", false, false, {}}).rows) {

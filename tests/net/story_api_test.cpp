@@ -2,8 +2,7 @@
 
 #include "net/placement_url.h"
 
-#include "sdk/story_sdk_testing.h"
-#include "test_http_server.h"
+#include "sdk_test_fixture.h"
 
 #include <quenmark/net/story_api_error.h>
 #include <quenmark/sdk/story_sdk.h>
@@ -21,7 +20,6 @@ namespace {
 
 using testsupport::reply;
 using testsupport::ScriptedResponse;
-using testsupport::TestHttpServer;
 
 constexpr const char* kStoriesPath = "/sdk/v1/apps/app-key/placements/home_top/stories";
 constexpr const char* kBannersPath = "/sdk/v1/apps/app-key/placements/home_top/banners";
@@ -62,14 +60,8 @@ struct Outcome {
   const Error& error() const { return result->error(); }
 };
 
-class StoryAPITest : public ::testing::Test {
+class StoryAPITest : public sdktest::SdkTest {
  protected:
-  void SetUp() override {
-    tp.install(server.baseUrl());
-    resetStorySDKForTesting();
-  }
-  void TearDown() override { resetStorySDKForTesting(); }
-
   /// Runs main-thread tasks until the completion has run, then checks that it ran exactly once.
   template <class T>
   void await(Outcome<T>& outcome) {
@@ -99,9 +91,6 @@ class StoryAPITest : public ::testing::Test {
     await(outcome);
     return outcome;
   }
-
-  TestHttpServer server;
-  testing::TestPlatform tp;
 };
 
 TEST_F(StoryAPITest, StoriesRequestCarriesTheQueryInOrderAndTheIdentityHeaders) {

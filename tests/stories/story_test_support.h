@@ -27,7 +27,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -179,8 +178,7 @@ class StoryTest : public sdktest::SdkTest {
     SdkTest::SetUp();
     http->setObserver([this](const platform::HttpRequest& request) { describeRequest(request); });
     StoryImagePipeline::shared().resetForTesting();
-    sdk().configure(StoryConfiguration("sdk-key", "app-key", StoryEnvironment::production, std::nullopt, std::nullopt,
-                                       std::nullopt, StoryUIStrings::defaultStrings(), false));
+    sdk().configure(sdktest::makeConfiguration());
     sdk().setEventHandler([this](const StorySDKEvent& event) { add("host:" + describe(event)); });
   }
 
@@ -198,30 +196,18 @@ class StoryTest : public sdktest::SdkTest {
     return StoryViewerViewModel::create(std::move(groups), startIndex, kPlacement);
   }
 
-  /// Lets the service answer stories requests with `body` (status 200 unless given).
-  void serveStories(const std::string& body, int status = 200) {
-    {
-      std::lock_guard lock(script_->mutex);
-      script_->response = testsupport::reply(status, body);
-    }
-    // The handler runs on the server's threads and may outlive the test body: it shares the script.
-    server.on("GET", kStoriesPath, [script = script_](const testsupport::RecordedRequest&) {
-      std::unique_lock lock(script->mutex);
-      script->gate.wait_for(lock, std::chrono::seconds(5), [&] { return !script->held; });
-      return script->response;
+  /// Lets the service answer stories requests with `body`; `held` answers wait for `releaseStories()`.
+  void serveStories(const std::string& body, int status = 200, bool held = false) {
+    auto gate = std::make_shared<testsupport::Gate>();  // shared: the handler may outlive the test body
+    if (!held) gate->open();
+    storiesGate_ = gate;
+    server.on("GET", kStoriesPath, [gate, response = testsupport::reply(status, body)](const auto&) {
+      gate->waitUntilOpen();
+      return response;
     });
   }
-  /// Stories requests wait for `releaseStories()` before they are answered.
-  void holdStories() {
-    std::lock_guard lock(script_->mutex);
-    script_->held = true;
-  }
   void releaseStories() {
-    {
-      std::lock_guard lock(script_->mutex);
-      script_->held = false;
-    }
-    script_->gate.notify_all();
+    if (storiesGate_) storiesGate_->open();
   }
   /// Lets the service answer votes on the item called `itemName`.
   void serveVote(const std::string& itemName, testsupport::ScriptedResponse response) {
@@ -262,13 +248,6 @@ class StoryTest : public sdktest::SdkTest {
   StoryContent content;
 
  private:
-  struct StoriesScript {
-    std::mutex mutex;
-    std::condition_variable gate;
-    bool held = false;
-    testsupport::ScriptedResponse response;
-  };
-
   void add(std::string line) {
     std::lock_guard lock(logMutex_);
     lines_.push_back(std::move(line));
@@ -309,7 +288,7 @@ class StoryTest : public sdktest::SdkTest {
     add(std::move(text));
   }
 
-  std::shared_ptr<StoriesScript> script_ = std::make_shared<StoriesScript>();
+  std::shared_ptr<testsupport::Gate> storiesGate_;
   mutable std::mutex logMutex_;
   std::vector<std::string> lines_;
   std::vector<std::string> images_;

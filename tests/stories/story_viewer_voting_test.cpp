@@ -63,8 +63,7 @@ class StoryViewerVoting : public StoryTest {
 
 TEST_F(StoryViewerVoting, AResultThatArrivesAfterTheUserMovedOnIsStoredReportedAndShownLater) {
   serveVote("p", voteAnswer("o1", 4));
-  serveStories(content.json());
-  holdStories();
+  serveStories(content.json(), 200, /*held=*/true);
   auto viewer = openStarted();
   EXPECT_EQ(state(*viewer), "- open");
 
@@ -121,8 +120,7 @@ TEST_F(StoryViewerVoting, AFailedVoteReopensTheItemAndASuccessShowsResultsThenTh
   StoryContent after(server.baseUrl());
   after.group("g1").poll("p", {{"o1", 3}, {"o2", 2}}).quiz("q", {{"x", 0}, {"y", 2}}).plain("a");
   // The refresh answers with the new counts (the same names give the same ids).
-  serveStories(after.json());
-  holdStories();
+  serveStories(after.json(), 200, /*held=*/true);
   viewer->vote(content.id("o2"));
   ASSERT_TRUE(awaitVoteResult(*viewer));
   EXPECT_EQ(viewer->updatedVoteCounts(), counts({{"o2", 2}}));
@@ -178,8 +176,7 @@ TEST_F(StoryViewerVoting, PreviewModeAnswersLocallyWithACountOfOne) {
 
 TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAReport) {
   serveVote("q", testsupport::reply(200, R"({"voted":true})"));  // no count: results shown with the old counts
-  serveStories(R"({"groups":[]})");
-  holdStories();
+  serveStories(R"({"groups":[]})", 200, /*held=*/true);
   auto viewer = openStarted(1);
   viewer->vote(content.id("y"));
   ASSERT_TRUE(awaitVoteResult(*viewer));
@@ -215,7 +212,7 @@ TEST_F(StoryViewerVoting, AReleasedModelDropsLateVoteAndRefreshResults) {
   // Released while the refresh is outstanding.
   auto second = openStarted();
   std::weak_ptr<StoryViewerViewModel> weak = second;
-  holdStories();
+  serveStories(content.json(), 200, /*held=*/true);
   second->vote(content.id("o2"));
   ASSERT_TRUE(awaitVoteResult(*second));
   EXPECT_EQ(take(), (Lines{"vote:p o2", "host:pollVoted g1/p", "analytics:POLL_VOTED g1/p", "sdk:POLL_VOTE g1/p",

@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 
 namespace quenmark::testsupport {
@@ -18,36 +15,6 @@ namespace quenmark::testsupport {
 inline ScriptedResponse imageResponse(std::string bytes, int status = 200, std::string contentType = "image/png") {
   return reply(status, std::move(bytes), std::move(contentType));
 }
-
-/// Holds a route's answer until the test opens it, so that loads stay in flight while the test acts.
-class Gate {
- public:
-  /// Called by the route's handler (on a server thread) when a request reaches it.
-  void arrive() {
-    std::lock_guard lock(mutex_);
-    ++arrived_;
-    changed_.notify_all();
-  }
-  bool waitForArrivals(int count = 1) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return arrived_ >= count; });
-  }
-  void open() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    changed_.notify_all();
-  }
-  void waitUntilOpen() {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return open_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  int arrived_ = 0;
-  bool open_ = false;
-};
 
 /// The test platform installed against a local image server, with the process-wide image pipeline
 /// emptied before and after every test.

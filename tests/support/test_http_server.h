@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
@@ -47,6 +48,36 @@ inline ScriptedResponse reply(int status, std::string body, std::string contentT
   response.contentType = std::move(contentType);
   return response;
 }
+
+/// Holds a route's answer until the test opens it, so that loads stay in flight while the test acts.
+class Gate {
+ public:
+  /// Called by the route's handler (on a server thread) when a request reaches it.
+  void arrive() {
+    std::lock_guard lock(mutex_);
+    ++arrived_;
+    changed_.notify_all();
+  }
+  bool waitForArrivals(int count = 1) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return arrived_ >= count; });
+  }
+  void open() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  void waitUntilOpen() {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::seconds{5}, [&] { return open_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int arrived_ = 0;
+  bool open_ = false;
+};
 
 /// An HTTP server on 127.0.0.1 with a free port, running on its own threads, that records every request
 /// and answers from per-route scripts. Unscripted requests get 404.

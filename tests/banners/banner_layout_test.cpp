@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace quenmark {
 namespace {
@@ -107,10 +108,8 @@ TEST(BannerLayout, CardChoosesItsIndicatorAndPlacesIt) {
 
   auto story = layoutBannerCard(renderState(BannerType::story, 4, 2), 0.5, 320);
   ASSERT_TRUE(story);
-  EXPECT_EQ(story->height, 160);
-  EXPECT_EQ(story->cornerRadius, 8);
-  EXPECT_EQ(story->pictureURL.string(), "https://cdn.example.com/3.png");
-  EXPECT_EQ(story->pictureScaling, BannerPictureScaling::fill);
+  EXPECT_EQ((std::tuple{story->height, story->cornerRadius, story->pictureURL.string(), story->pictureScaling}),
+            (std::tuple{160.0, 8.0, "https://cdn.example.com/3.png", BannerPictureScaling::fill}));
   EXPECT_EQ(std::get<BannerStoryProgressIndicator>(story->indicator), (BannerStoryProgressIndicator{4, 2, 0.5}));
   EXPECT_EQ(story->indicatorFrame, (BannerRect{10, 10, 300, 3}));
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quenmark {
@@ -377,9 +378,8 @@ TEST_F(BannerViewTest, SwipesCrossBannersSkippingUnplayableOnesAndWrap) {
 TEST_F(BannerViewTest, OneImpressionPerBannerAndViewInstance) {
   auto view = showing({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(2))});
   ASSERT_EQ(reported<Impression>().size(), 1u);
-  EXPECT_EQ(reported<Impression>()[0].bannerId, "1");
-  EXPECT_EQ(reported<Impression>()[0].bannerItemId, "1");
-  EXPECT_EQ(reported<Impression>()[0].placementKey, "home_top");
+  const Impression first = reported<Impression>()[0];
+  EXPECT_EQ((std::tuple{first.bannerId, first.bannerItemId, first.placementKey}), (std::tuple{"1", "1", "home_top"}));
   EXPECT_EQ(view->trackedImpressions(), (std::set<std::string>{"home_top:1"}));
 
   // Reload from the foreground: the same banner's picture shows again, no second impression.
@@ -451,9 +451,9 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
   view->handleTap();
   view->handleTap();
   ASSERT_EQ(reported<Click>().size(), 2u);
-  EXPECT_EQ(reported<Click>()[1].bannerId, "9");
-  EXPECT_EQ(reported<Click>()[1].bannerItemId, "1");
-  EXPECT_EQ(reported<Click>()[1].url->string(), "https://example.com/promo");
+  const Click second = reported<Click>()[1];
+  EXPECT_EQ((std::tuple{second.bannerId, second.bannerItemId, second.url}),
+            (std::tuple{"9", "1", Url::parse("https://example.com/promo")}));
   EXPECT_TRUE(tp.urlOpener->opened().empty());
 
   for (int item = 1; item < 6; ++item) {

@@ -158,11 +158,9 @@ TEST(ModelJson, ValuesJsonCannotCarryFailToEncodeInsteadOfBeingLost) {
 
 TEST(ModelJson, BannersRoundTripLeavingAbsentLayoutValuesOut) {
   const json object = json::parse(encodeJson(fullBanner()).value());
-  EXPECT_EQ(object["type"], "STORY");
-  EXPECT_EQ(object["bannerLayoutMode"], "FIXED_HEIGHT");
-  EXPECT_EQ(object["bannerFixedHeight"], 180);
-  EXPECT_EQ(object["bannerAspectRatio"], "16:9");
-  EXPECT_EQ(object["items"][0]["ctaType"], "DEEP_LINK");
+  EXPECT_EQ((json{object["type"], object["bannerLayoutMode"], object["bannerFixedHeight"], object["bannerAspectRatio"],
+                  object["items"][0]["ctaType"]}),
+            (json{"STORY", "FIXED_HEIGHT", 180, "16:9", "DEEP_LINK"}));
   EXPECT_EQ(keysOf(object["items"][1]), (std::set<std::string>{"id", "mediaURL", "orderIndex", "ctaType"}));
   EXPECT_EQ(decodeBannerJson(object.dump()).value(), fullBanner());
   EXPECT_EQ(decodeBannerItemJson(object["items"][0].dump()).value(), fullBanner().items()[0]);
@@ -170,8 +168,7 @@ TEST(ModelJson, BannersRoundTripLeavingAbsentLayoutValuesOut) {
   const Banner bare("41", BannerType::carousel, "home_top", 2, 5, BannerLayoutMode::auto_, std::nullopt, std::nullopt,
                     BannerContentMode::cover, {});
   const json bareObject = json::parse(encodeJson(bare).value());
-  EXPECT_FALSE(bareObject.contains("bannerAspectRatio"));
-  EXPECT_FALSE(bareObject.contains("bannerFixedHeight"));
+  EXPECT_FALSE(bareObject.contains("bannerAspectRatio") || bareObject.contains("bannerFixedHeight"));
   json withNulls = bareObject;
   withNulls["bannerAspectRatio"] = nullptr;
   withNulls["bannerFixedHeight"] = nullptr;

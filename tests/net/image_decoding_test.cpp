@@ -14,7 +14,6 @@ namespace {
 
 using platform::decodeImage;
 using platform::ImageDecodeLimits;
-using platform::ImageFormat;
 using platform::sniffImageFormat;
 using testsupport::makeTestPicture;
 using testsupport::TestPicture;
@@ -155,10 +154,7 @@ TEST(ImageDecoding, JpegsAreTurnedUprightByTheirExifOrientation) {
 }
 
 TEST(ImageDecoding, TellsFormatsApartByContent) {
-  const TestPicture picture = makeTestPicture(8, 8);
-  EXPECT_EQ(sniffImageFormat(testsupport::encodePng(picture)), ImageFormat::png);
-  EXPECT_EQ(sniffImageFormat(testsupport::encodeJpeg(picture)), ImageFormat::jpeg);
-  EXPECT_EQ(sniffImageFormat(testsupport::encodeWebp(picture)), ImageFormat::webp);
+  // Each format is recognised by its signature (DecodesEachFormatToRgba); these are not images.
   EXPECT_EQ(sniffImageFormat(std::string("RIFF\x10\0\0\0WAVEfmt ", 16)), std::nullopt);
   EXPECT_EQ(sniffImageFormat("\x89PN"), std::nullopt);
 

@@ -228,10 +228,23 @@ TEST_F(StoryViewerVoting, TheServicesRecordOfTheUsersVoteWinsOverTheDeviceAndOve
   tp.store->set(StorySDK::shared().voteStorageKey(content.id("p")), content.id("o2"));
   content = StoryContent(server.baseUrl());
   content.group("g1").item({"p", 5.0, WidgetType::poll, {{"o1", 3}, {"o2", 1}}, std::nullopt, "o1"});
+  content.quiz("q", {{"x"}, {"y"}});
   auto viewer = openStarted();
   EXPECT_EQ(state(*viewer), "o1 results");
   viewer->vote(content.id("o2"));  // a remembered vote blocks another one
   EXPECT_TRUE(take().empty());
+
+  // The refresh after a vote shows the choice the service recorded.
+  StoryContent refreshed(server.baseUrl());  // the same names give the same ids
+  refreshed.group("g1")
+      .item({"p", 5.0, WidgetType::poll, {{"o1", 3}, {"o2", 1}}, std::nullopt, "o1"})
+      .item({"q", 5.0, WidgetType::quiz, {{"x"}, {"y"}}, std::nullopt, "y"});
+  serveStories(refreshed.json());
+  serveVote("q", testsupport::reply(200, R"({"voted":true})"));
+  viewer->next();
+  viewer->vote(content.id("x"));
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(state(*viewer), "y results");
 }
 
 TEST_F(StoryViewerVoting, AVoteConfirmedAfterLeavingAndComingBackShowsTheUsersChoice) {

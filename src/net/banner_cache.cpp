@@ -10,11 +10,29 @@ BannerCache& BannerCache::shared() {
   return *cache;
 }
 
+namespace {
+
+// A "|" or a backslash inside a value is written after a backslash, so that no two identities share a key
+// (a bundle id "b|u" with user "v" would otherwise read as bundle "b" with user "u|v"). Other values stay as
+// they are.
+std::string escaped(const std::string& value) {
+  if (value.find_first_of("|\\") == std::string::npos) return value;
+  std::string out;
+  out.reserve(value.size() + 4);
+  for (char c : value) {
+    if (c == '|' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string BannerCache::key(const std::string& appKey, const std::string& placementKey, const std::string& environment,
                              const std::optional<std::string>& appId, const std::optional<std::string>& bundleId,
                              const std::optional<std::string>& userId) {
-  return appKey + "|" + placementKey + "|" + environment + "|" + appId.value_or("") + "|" + bundleId.value_or("") +
-         "|" + userId.value_or("");
+  return escaped(appKey) + "|" + escaped(placementKey) + "|" + escaped(environment) + "|" +
+         escaped(appId.value_or("")) + "|" + escaped(bundleId.value_or("")) + "|" + escaped(userId.value_or(""));
 }
 
 void BannerCache::store(const std::string& key, std::vector<Banner> banners) {

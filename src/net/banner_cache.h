@@ -19,7 +19,8 @@ class BannerCache {
   /// The process-wide cache, created on first use.
   static BannerCache& shared();
 
-  /// "appKey|placementKey|environment|appId|bundleId|userId", absent identity values as "".
+  /// "appKey|placementKey|environment|appId|bundleId|userId", absent identity values as ""; a "|" or a
+  /// backslash inside a value is preceded by a backslash.
   static std::string key(const std::string& appKey, const std::string& placementKey, const std::string& environment,
                          const std::optional<std::string>& appId, const std::optional<std::string>& bundleId,
                          const std::optional<std::string>& userId);

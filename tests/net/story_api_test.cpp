@@ -1,4 +1,5 @@
 #include "net/story_api.h"
+#include "net/banner_cache.h"
 
 #include "net/placement_url.h"
 
@@ -274,6 +275,10 @@ TEST_F(StoryAPITest, FailedBannerRequestFallsBackToTheLastListOfTheSameIdentity)
   auto transport = fetchBanners(api);
   ASSERT_TRUE(transport.result->ok());
   EXPECT_EQ(transport.value(), first.value());
+
+  // Values holding the separator cannot pass for another identity.
+  EXPECT_NE(BannerCache::key("k", "p", "e", "a", "b|u", "v"), BannerCache::key("k", "p", "e", "a", "b", "u|v"));
+  EXPECT_NE(BannerCache::key("k", "p", "e", "a\\", "b", "c|d"), BannerCache::key("k", "p", "e", "a|b", "c\\", "d"));
 }
 
 TEST_F(StoryAPITest, AnEmptyBannerListReplacesACachedOne) {

@@ -46,7 +46,7 @@ class PipelineImageProviderTest : public ::testing::Test {
 };
 
 TEST_F(PipelineImageProviderTest, TwoRequestsAtOnceShareOneTransferAndTheDecodedPixels) {
-  pictures.serve("/cover.png", qttest::makePicture({40, 20}, Qt::red, Qt::blue), /*held=*/true);
+  pictures.serve("/cover.png", qttest::makePng({40, 20}, Qt::red, Qt::blue), "image/png", true);
   auto* first = request("/cover.png");
   auto* second = request("/cover.png");
   ASSERT_TRUE(runEventsUntil([&] { return StoryImagePipeline::shared().isLoading(pictures.url("/cover.png")); }));

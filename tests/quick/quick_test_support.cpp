@@ -71,7 +71,7 @@ QString QuickTestSupport::url(const QString& path) const {
 
 void QuickTestSupport::servePicture(const QString& path, const QColor& top, const QColor& bottom, int width, int height,
                                     bool held) {
-  process->pictures.serve(path.toStdString(), makePicture({width, height}, top, bottom), held);
+  process->pictures.serve(path.toStdString(), makePng({width, height}, top, bottom), "image/png", held);
 }
 
 void QuickTestSupport::release(const QString& path) { process->pictures.release(path.toStdString()); }
@@ -83,15 +83,14 @@ int QuickTestSupport::requestCount(const QString& path) const {
 QString QuickTestSupport::serveStories(const QString& placementKey, const QVariantList& groups, bool held) {
   const QString path = QStringLiteral("/sdk/v1/apps/app-key/placements/%1/stories").arg(placementKey);
   const QJsonObject body{{QStringLiteral("groups"), QJsonArray::fromVariantList(groups)}};
-  process->pictures.serveBody(path.toStdString(), QJsonDocument(body).toJson().toStdString(), "application/json", held);
+  process->pictures.serve(path.toStdString(), QJsonDocument(body).toJson().toStdString(), "application/json", held);
   return path;
 }
 
 void QuickTestSupport::serveVideo(const QString& path) {
   QFile file(QStringLiteral(QUENMARK_SAMPLE_VIDEO));
   if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("the sample video is missing");
-  process->pictures.server.on("GET", path.toStdString(),
-                              testsupport::ScriptedResponse{200, file.readAll().toStdString(), "video/mp4", {}, {}});
+  process->pictures.serve(path.toStdString(), file.readAll().toStdString(), "video/mp4");
 }
 
 QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
@@ -133,8 +132,8 @@ QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
 
 void QuickTestSupport::serveBanners(const QString& placementKey, const QVariantList& banners) {
   const QJsonObject body{{QStringLiteral("banners"), QJsonArray::fromVariantList(banners)}};
-  process->pictures.server.on("GET", "/sdk/v1/apps/app-key/placements/" + placementKey.toStdString() + "/banners",
-                              testsupport::reply(200, QJsonDocument(body).toJson().toStdString()));
+  process->pictures.serve("/sdk/v1/apps/app-key/placements/" + placementKey.toStdString() + "/banners",
+                          QJsonDocument(body).toJson().toStdString(), "application/json");
 }
 
 void QuickTestSupport::setBannerProgress(QObject* carousel, double progress) {

@@ -24,31 +24,19 @@ Item {
         name: "StoryVideo"
         when: windowShown
 
-        function initTestCase() {
+        // A video that cannot play stays black; the next plays with sound, pauses while the viewer is
+        // hidden, gives way to the one after it and stops when an image item comes.
+        function test_videoStateAcrossItems() {
             TestSupport.useVirtualTime()
             TestSupport.serveVideo("/first.mp4")
             TestSupport.serveVideo("/second.mp4")
             TestSupport.servePicture("/picture.png", "red", "blue", 60, 120)
-        }
-
-        function video(path) {
-            return {id: "video" + path, duration: 10, mediaType: "VIDEO", mediaURL: TestSupport.url(path)}
-        }
-
-        function playerOf(view) {
-            const video = findChild(view, "video")
-            return video ? findChild(video, "videoPlayer") : null
-        }
-
-        // A video that cannot play stays black; the next plays with sound, pauses while the viewer is
-        // hidden, gives way to the one after it and stops when an image item comes.
-        function test_videoStateAcrossItems() {
-            const groups = TestSupport.storyGroups([{id: "videos", title: "Videos", items: [
-                video("/missing.mp4"), video("/first.mp4"), video("/second.mp4"),
-                {id: "picture", duration: 10, mediaType: "IMAGE", mediaURL: TestSupport.url("/picture.png")}]}])
-            const view = createTemporaryObject(viewerComponent, root, {groups: groups})
+            const items = ["/missing.mp4", "/first.mp4", "/second.mp4", "/picture.png"].map(path => ({
+                id: path, duration: 10, mediaType: path.endsWith(".png") ? "IMAGE" : "VIDEO", mediaURL: TestSupport.url(path)}))
+            const view = createTemporaryObject(viewerComponent, root, {
+                groups: TestSupport.storyGroups([{id: "videos", title: "Videos", items: items}])})
             const model = findChild(view, "viewerModel")
-            const player = playerOf(view)
+            const player = findChild(findChild(view, "video"), "videoPlayer")
             tryVerify(() => player.failed)
             model.next()
             tryVerify(() => player.playing)
@@ -65,7 +53,7 @@ Item {
             mouseClick(findChild(view, "mute"))
             verify(player.muted)
             model.next()
-            compare(playerOf(view), null)
+            compare(findChild(view, "video"), null)
         }
     }
 }

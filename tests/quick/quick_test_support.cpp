@@ -57,9 +57,7 @@ Process* process = nullptr;  // kept until the process ends
 void QuickTestSupport::setUpProcess() {
   process = new Process{{}, {}, platform::currentPlatform(), {}};
   platform::Platform platform = process->test.platform(process->pictures.server.baseUrl());
-  platform.mainThread = process->qt->mainThread;
-  platform.clock = process->qt->clock;
-  platform.fonts = process->qt->fonts;
+  platform.mainThread = std::make_shared<VirtualTimeMainThread>(process->qt->mainThread, process->test.mainThread);
   platform::installPlatform(std::move(platform));
 }
 
@@ -110,7 +108,6 @@ QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
     std::vector<StoryItem> items;
     for (const QVariant& itemEntry : group.value(QStringLiteral("items")).toList()) {
       QJsonObject item = QJsonObject::fromVariantMap(itemEntry.toMap());
-      if (!item.contains(QStringLiteral("duration"))) item.insert(QStringLiteral("duration"), 5);
       if (!item.contains(QStringLiteral("widgetType"))) item.insert(QStringLiteral("widgetType"), "NONE");
       if (!item.contains(QStringLiteral("widgetOptions"))) item.insert(QStringLiteral("widgetOptions"), QJsonArray());
       auto decoded = decodeStoryItemJson(QJsonDocument(item).toJson().toStdString());
@@ -163,7 +160,6 @@ void QuickTestSupport::postApplicationEvent(const QString& event) {
   auto& activity = ApplicationActivity::shared();
   if (event == QLatin1String("didBecomeActive")) activity.postDidBecomeActive();
   if (event == QLatin1String("willResignActive")) activity.postWillResignActive();
-  if (event == QLatin1String("didEnterBackground")) activity.postDidEnterBackground();
 }
 
 void QuickTestSupport::setScreenReaderActive(bool active) { QAccessible::setActive(active); }
@@ -172,12 +168,6 @@ QStringList QuickTestSupport::openedUrls() const {
   QStringList urls;
   for (const Url& url : process->test.urlOpener->opened()) urls.append(QString::fromStdString(url.string()));
   return urls;
-}
-
-void QuickTestSupport::useVirtualTime() {
-  platform::Platform platform = process->test.platform(process->pictures.server.baseUrl());
-  platform.mainThread = std::make_shared<VirtualTimeMainThread>(process->qt->mainThread, process->test.mainThread);
-  platform::installPlatform(std::move(platform));
 }
 
 void QuickTestSupport::advance(double seconds) { process->test.mainThread->advance(seconds); }

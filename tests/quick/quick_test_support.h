@@ -12,13 +12,13 @@ class QQmlEngine;
 namespace quenmark::qttest {
 
 /// The `TestSupport` singleton of `Quenmark.Stories.Testing`: pictures on the local test server, which is
-/// also the platform's content service, and virtual time for the files that want it. GUI thread.
+/// also the platform's content service, and the SDK's virtual time. GUI thread.
 class QuickTestSupport : public QObject {
   Q_OBJECT
 
  public:
-  /// Starts the server and installs the platform: the Qt platform's main thread, clock and fonts with
-  /// the test platform's memory store, fixed device, recording URL opener and console. Once.
+  /// Starts the server and installs the test platform (memory store, fixed device, recording URL opener,
+  /// console) whose timers and clock run on virtual time and whose tasks run on the GUI thread. Once.
   static void setUpProcess();
   /// Lets transfers in flight finish. Once, after the last test.
   static void tearDownProcess();
@@ -43,7 +43,7 @@ class QuickTestSupport : public QObject {
 
   /// Story groups for `StoryViewerView.groups`: a list of {id, title, theme?: {progressStyle, ctaStyle,
   /// primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content values
-  /// (`decodeStoryItemJson`, with the defaults duration 5, widgetType "NONE", widgetOptions []).
+  /// (`decodeStoryItemJson`, with the defaults widgetType "NONE" and widgetOptions []).
   Q_INVOKABLE QVariant storyGroups(const QVariantList& groups) const;
   /// Answers the banners request of `placementKey` with `banners` in the service's form (id, type,
   /// placementKey, viewOrder, layout keys, items: [{id, mediaUrl, orderIndex, ctaType, ctaUrl}]).
@@ -56,15 +56,13 @@ class QuickTestSupport : public QObject {
   Q_INVOKABLE void configure(bool previewMode);
   /// Groups whose impression the host's event handler received, oldest first.
   Q_INVOKABLE QStringList impressedGroups() const;
-  /// Announces "didBecomeActive", "willResignActive" or "didEnterBackground" as the application would.
+  /// Announces "didBecomeActive" or "willResignActive" as the application would.
   Q_INVOKABLE void postApplicationEvent(const QString& event);
   /// Turns the application's accessibility on or off, as a screen reader starting or quitting does.
   Q_INVOKABLE void setScreenReaderActive(bool active);
   /// URLs the platform was asked to open, oldest first.
   Q_INVOKABLE QStringList openedUrls() const;
 
-  /// From now on the SDK's timers (and clock) run on virtual time; tasks still run on the GUI thread.
-  Q_INVOKABLE void useVirtualTime();
   /// Moves virtual time forward, firing the timers that fall due.
   Q_INVOKABLE void advance(double seconds);
 };

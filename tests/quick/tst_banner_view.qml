@@ -31,7 +31,6 @@ Item {
         when: windowShown
 
         function initTestCase() {
-            TestSupport.useVirtualTime()
             TestSupport.configure(false)
             // Black over blue: the segments show against the top, the dots against the bottom.
             TestSupport.servePicture("/wide.png", "black", "blue", 160, 90)

@@ -27,7 +27,6 @@ Rectangle {
         when: windowShown
 
         function initTestCase() {
-            TestSupport.useVirtualTime()
             TestSupport.configure(false)
         }
 

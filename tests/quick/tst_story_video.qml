@@ -27,7 +27,6 @@ Item {
         // A video that cannot play stays black; the next plays with sound, pauses while the viewer is
         // hidden, gives way to the one after it and stops when an image item comes.
         function test_videoStateAcrossItems() {
-            TestSupport.useVirtualTime()
             TestSupport.serveVideo("/first.mp4")
             TestSupport.serveVideo("/second.mp4")
             TestSupport.servePicture("/picture.png", "red", "blue", 60, 120)

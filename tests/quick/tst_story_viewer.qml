@@ -39,7 +39,6 @@ Item {
         when: windowShown
 
         function initTestCase() {
-            TestSupport.useVirtualTime()
             TestSupport.configure(true)  // preview: votes are answered on the device
             TestSupport.servePicture("/media.png", "red", "blue", 60, 120)
         }

@@ -24,12 +24,6 @@ Item {
         signalName: "dismissed"
     }
 
-    SignalSpy {
-        id: longPressSpy
-
-        signalName: "longPressed"
-    }
-
     TestCase {
         id: testCase
 
@@ -224,11 +218,12 @@ Item {
             // handler, whose long press the viewer refuses; 15 across ends the press.
             const movedPress = (dx, dy) => ({
                 hold: view => {
-                    longPressSpy.target = findChild(view, "tapHandler")
+                    const spy = createTemporaryQmlObject("import QtTest; SignalSpy { signalName: 'longPressed' }", testCase)
+                    spy.target = findChild(view, "tapHandler")
                     mousePress(view, 270, 300)
                     mouseMove(view, 270 + dx, 300 + dy)
-                    if (longPressSpy.target.pressed)
-                        longPressSpy.wait()
+                    if (spy.target.pressed)
+                        spy.wait()
                 },
                 release: view => mouseRelease(view, 270 + dx, 300 + dy)})
             return [

@@ -74,6 +74,12 @@ void StoryViewerModel::setMuted(bool muted) {
 
 void StoryViewerModel::componentComplete() {
   completed_ = true;
+  if (model_) {
+    // Made by a read while QML was still building the view: nothing has been announced yet.
+    refreshCard();
+    updatePlayback();
+    return;
+  }
   if (groups_.count() > 0 || placementKey_.trimmed().isEmpty()) {
     makeModel(groups_.groups());
     return;
@@ -89,6 +95,14 @@ void StoryViewerModel::componentComplete() {
 }
 
 void StoryViewerModel::makeModel(std::vector<StoryGroup> groups) {
+  createModel(std::move(groups));
+  Q_EMIT itemChanged();
+  Q_EMIT progressChanged();
+  refreshCard();
+  updatePlayback();
+}
+
+void StoryViewerModel::createModel(std::vector<StoryGroup> groups) {
   model_ = StoryViewerViewModel::create(std::move(groups), startIndex_, placementKey_.toStdString());
   model_->setOpenURLAction([](const Url& url) { platform::currentPlatform()->urlOpener->open(url); });
   QPointer<StoryViewerModel> self(this);
@@ -115,10 +129,15 @@ void StoryViewerModel::makeModel(std::vector<StoryGroup> groups) {
       case StoryViewerViewModelField::updatedVoteCounts: self->refreshCard(); break;
     }
   });
-  Q_EMIT itemChanged();
-  Q_EMIT progressChanged();
-  refreshCard();
-  updatePlayback();
+}
+
+StoryViewerViewModel* StoryViewerModel::model() const {
+  // The view sets the groups before anything reads what it publishes, so its bindings are evaluated once,
+  // on the first item, instead of once empty and again when the adapter completes.
+  if (!model_ && !completed_ && groups_.count() > 0) {
+    const_cast<StoryViewerModel*>(this)->createModel(groups_.groups());
+  }
+  return model_.get();
 }
 
 void StoryViewerModel::setHold(Hold hold, bool on) {
@@ -151,24 +170,44 @@ void StoryViewerModel::refreshCard() {
 
 void StoryViewerModel::accessibilityActiveChanged(bool active) { setHold(kScreenReader, active); }
 
-const StoryItem* StoryViewerModel::item() const { return model_ ? model_->currentItem() : nullptr; }
+const StoryItem* StoryViewerModel::item() const {
+  const StoryViewerViewModel* model = this->model();
+  return model != nullptr ? model->currentItem() : nullptr;
+}
 
-const StoryTheme& StoryViewerModel::theme() const { return viewerTheme(model_ ? model_->currentGroup() : nullptr); }
+const StoryTheme& StoryViewerModel::theme() const {
+  const StoryViewerViewModel* model = this->model();
+  return viewerTheme(model != nullptr ? model->currentGroup() : nullptr);
+}
 
-int StoryViewerModel::groupIndex() const { return model_ ? static_cast<int>(model_->currentGroupIndex()) : 0; }
+int StoryViewerModel::groupIndex() const {
+  const StoryViewerViewModel* model = this->model();
+  return model != nullptr ? static_cast<int>(model->currentGroupIndex()) : 0;
+}
 
-int StoryViewerModel::itemIndex() const { return model_ ? static_cast<int>(model_->currentItemIndex()) : 0; }
+int StoryViewerModel::itemIndex() const {
+  const StoryViewerViewModel* model = this->model();
+  return model != nullptr ? static_cast<int>(model->currentItemIndex()) : 0;
+}
 
-qreal StoryViewerModel::progress() const { return model_ ? model_->progress() : 0.0; }
+qreal StoryViewerModel::progress() const {
+  const StoryViewerViewModel* model = this->model();
+  return model != nullptr ? model->progress() : 0.0;
+}
 
-bool StoryViewerModel::isPlaying() const { return model_ && model_->isPlaying(); }
+bool StoryViewerModel::isPlaying() const {
+  const StoryViewerViewModel* model = this->model();
+  return model != nullptr && model->isPlaying();
+}
 
 bool StoryViewerModel::isVideoActive() const {
-  return shown_ && !(holds_ & (kHost | kApplication)) && model_ && !model_->isClosed();
+  const StoryViewerViewModel* model = this->model();
+  return shown_ && !(holds_ & (kHost | kApplication)) && model != nullptr && !model->isClosed();
 }
 
 QString StoryViewerModel::accessibleName() const {
-  const std::size_t count = model_ ? model_->segmentCount() : 0;
+  const StoryViewerViewModel* model = this->model();
+  const std::size_t count = model != nullptr ? model->segmentCount() : 0;
   QString name = tr("Story %1 of %2").arg(count > 0 ? itemIndex() + 1 : 0).arg(count);
   const StoryItem* current = item();
   QString title = current != nullptr ? fromStd(current->title()) : QString();
@@ -177,14 +216,15 @@ QString StoryViewerModel::accessibleName() const {
 }
 
 QList<qreal> StoryViewerModel::progressFills() const {
-  const std::size_t count = model_ ? model_->segmentCount() : 0;
+  const StoryViewerViewModel* model = this->model();
+  const std::size_t count = model != nullptr ? model->segmentCount() : 0;
   QList<qreal> fills;
   switch (storyProgressLayout(theme().progressStyle(), count)) {
     case StoryProgressLayout::none: break;
     case StoryProgressLayout::segments:
-      for (std::size_t index = 0; index < count; ++index) fills.append(model_->segmentFill(index));
+      for (std::size_t index = 0; index < count; ++index) fills.append(model->segmentFill(index));
       break;
-    case StoryProgressLayout::track: fills.append(model_ ? model_->trackFill() : 0.0); break;
+    case StoryProgressLayout::track: fills.append(model != nullptr ? model->trackFill() : 0.0); break;
   }
   return fills;
 }
@@ -194,7 +234,8 @@ QColor StoryViewerModel::progressTrackColor() const { return toQColor(storyProgr
 QColor StoryViewerModel::progressFillColor() const { return toQColor(storyProgressColors(theme()).fill); }
 
 QString StoryViewerModel::groupTitle() const {
-  const StoryGroup* group = model_ ? model_->currentGroup() : nullptr;
+  const StoryViewerViewModel* model = this->model();
+  const StoryGroup* group = model != nullptr ? model->currentGroup() : nullptr;
   return group != nullptr ? QString::fromStdString(group->title()) : QString();
 }
 

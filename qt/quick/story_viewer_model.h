@@ -24,12 +24,13 @@ namespace quenmark::qt {
 /// The adapter behind `StoryViewerView`: owns the core's `StoryViewerViewModel`, publishes what the
 /// viewer draws and turns the view's gestures, keys and buttons into the model's operations.
 ///
-/// The model is made once, when QML completes the adapter, from `groups`, `startIndex` and
-/// `placementKey`; without groups but with a placement key the adapter first loads the placement's
-/// groups. Later changes of the three are ignored. Playback runs while the view is `shown` and nothing
-/// holds it: a long press (`held`), the host (`pause()`), the application being inactive or hidden, or
-/// an active screen reader, for which items wait for the user instead of advancing on their timer.
-/// GUI thread only; the signals are emitted there.
+/// The model is made once from `groups`, `startIndex` and `placementKey`: when QML completes the adapter
+/// or, given groups, as soon as something reads what the adapter publishes (set the three before any
+/// binding reads it, as `StoryViewerView` does by declaring it last). Without groups but with a placement
+/// key the adapter first loads the placement's groups. Later changes of the three are ignored. Playback runs while the
+/// view is `shown` and nothing holds it: a long press (`held`), the host (`pause()`), the application being inactive or
+/// hidden, or an active screen reader, for which items wait for the user instead of advancing on their timer. GUI
+/// thread only; the signals are emitted there.
 class StoryViewerModel : public QObject, public QQmlParserStatus, private QAccessible::ActivationObserver {
   Q_OBJECT
   Q_INTERFACES(QQmlParserStatus)
@@ -197,7 +198,12 @@ class StoryViewerModel : public QObject, public QQmlParserStatus, private QAcces
  private:
   enum Hold : unsigned { kHold = 1, kHost = 2, kApplication = 4, kScreenReader = 8 };
 
+  /// Makes the model and announces it.
   void makeModel(std::vector<StoryGroup> groups);
+  /// Makes the model without a word: for a read before completion, which announces it.
+  void createModel(std::vector<StoryGroup> groups);
+  /// The core model, made on the first read once the groups are set (null until then).
+  StoryViewerViewModel* model() const;
   void setHold(Hold hold, bool on);
   void updatePlayback();
   void refreshCard();

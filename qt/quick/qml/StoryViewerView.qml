@@ -59,14 +59,15 @@ FocusScope {
         onPressedChanged: if (!pressed) viewerModel.endHold()
     }
 
+    // Placed by bindings rather than anchors: anchors apply only when the item completes, after its
+    // texts have been laid out once at no width.
     Item {
         id: content
 
-        anchors.fill: parent
-        anchors.leftMargin: Theme.viewer.contentHorizontalPadding
-        anchors.rightMargin: Theme.viewer.contentHorizontalPadding
-        anchors.topMargin: Theme.viewer.contentTopPadding
-        anchors.bottomMargin: Theme.viewer.contentBottomPadding
+        x: Theme.viewer.contentHorizontalPadding
+        y: Theme.viewer.contentTopPadding
+        width: root.width - 2 * Theme.viewer.contentHorizontalPadding
+        height: root.height - Theme.viewer.contentTopPadding - Theme.viewer.contentBottomPadding
 
         Column {
             width: parent.width
@@ -123,8 +124,7 @@ FocusScope {
 
         Column {
             objectName: "textBlock"
-            anchors.left: parent.left
-            anchors.right: parent.right
+            width: parent.width
             anchors.bottom: callToAction.visible ? callToAction.top : parent.bottom
             leftPadding: Theme.viewer.textBlockHorizontalPadding
             rightPadding: Theme.viewer.textBlockHorizontalPadding
@@ -157,8 +157,7 @@ FocusScope {
             id: callToAction
 
             objectName: "callToAction"
-            anchors.left: parent.left
-            anchors.right: parent.right
+            width: parent.width
             anchors.bottom: parent.bottom
             visible: viewerModel.hasCallToAction
             viewer: viewerModel

@@ -45,6 +45,7 @@ QString accessibleName(const WidgetOptionRow& row) {
 WidgetCardModel::WidgetCardModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void WidgetCardModel::setCard(std::optional<WidgetCard> card, const StoryTheme& theme) {
+  if (!card && !card_) return;  // still no card: nothing shown changes (most items have none)
   // The same options keep their delegates (a vote only changes their looks); others replace them.
   auto optionIds = [](const std::optional<WidgetCard>& shown) {
     std::vector<std::string> ids;

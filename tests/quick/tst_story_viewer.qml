@@ -261,7 +261,7 @@ Item {
                 return
             verify(model.playing && !model.held)
             TestSupport.advance(0.5)
-            tryVerify(() => Math.abs(model.progress - 0.05) < 1e-9, 5000, model.progress)
+            tryVerify(() => Math.abs(model.progress - 0.05) < 1e-9, 5000, "the progress counts only after the hold")
             tryCompare(glyph, "opacity", 0)
             compare(model.itemIndex, 0)  // a long press is no tap
         }
@@ -281,7 +281,7 @@ Item {
             const view = show({placementKey: data.key})
             const header = findChild(view, "progressHeader")
             tryCompare(dismissedSpy, "count", data.dismissed)
-            tryVerify(() => header.Accessible.name === data.name, 5000, header.Accessible.name)
+            tryVerify(() => header.Accessible.name === data.name, 5000, "the header names the item")
             compare(dismissedSpy.count, data.dismissed)
         }
     }

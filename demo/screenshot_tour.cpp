@@ -168,14 +168,7 @@ void ScreenshotTour::planViewer(const QString& groupTitle, bool keepOpen, const 
         return viewer != nullptr && ui_.shownPictures(viewer) >= 1 && ui_.loadingPictures(viewer) == 0;
       },
       [this, groupTitle, variant] { save(QStringLiteral("viewer-%1%2.png").arg(slug(groupTitle), variant)); });
-  if (!keepOpen) {
-    addStep(
-        QStringLiteral("the close button of the viewer"),
-        [this] { return ui_.findButton(QStringLiteral("Close")) != nullptr; },
-        [this] { ui_.click(ui_.findButton(QStringLiteral("Close"))); });
-    addStep(QStringLiteral("the viewer to close"),
-            [this] { return ui_.findType(QStringLiteral("StoryViewerView")) == nullptr; });
-  }
+  if (!keepOpen) planViewerClose();
 }
 
 void ScreenshotTour::planVote(const QString& groupTitle, const QString& option, bool quiz, const QString& variant) {
@@ -197,6 +190,10 @@ void ScreenshotTour::planVote(const QString& groupTitle, const QString& option, 
         save(QStringLiteral("%1%2.png")
                  .arg(quiz ? QStringLiteral("quiz-answered") : QStringLiteral("poll-voted"), variant));
       });
+  planViewerClose();
+}
+
+void ScreenshotTour::planViewerClose() {
   addStep(
       QStringLiteral("the close button of the viewer"),
       [this] { return ui_.findButton(QStringLiteral("Close")) != nullptr; },

@@ -55,6 +55,8 @@ class ScreenshotTour : public QObject {
   void planViewer(const QString& groupTitle, bool keepOpen, const QString& variant = {});
   /// Opens the group, saves it, votes for `option` in its poll or quiz, saves the results and closes it.
   void planVote(const QString& groupTitle, const QString& option, bool quiz, const QString& variant = {});
+  /// Taps the viewer's close button and waits until the viewer is gone.
+  void planViewerClose();
   /// Signs in as `userId` with `locale` in the settings, saving the sheet, then waits for the home screen.
   void planSettings(const QString& userId, const QString& locale, const QString& fileName);
   /// Saves the home banner `bannerId`, swiping to it first when `swipe`.

@@ -96,21 +96,18 @@ TEST_F(EndToEnd, FetchesStoriesAndBannersMappedToTheModel) {
   ASSERT_EQ(stories.exitCode, 0) << stories.err;
   json groups = json::parse(stories.out);
   ASSERT_EQ(groups.size(), 2u);
-  EXPECT_EQ(groups[0]["id"], kGroupA) << "UUIDs become lower-case text";
-  EXPECT_EQ(groups[0]["theme"]["progressStyle"], "segmented");
-  EXPECT_EQ(groups[0]["coverImageURL"], baseUrl_ + "/media/one.png");
-  EXPECT_EQ(groups[0]["items"][0]["widgetType"], "POLL");
-  EXPECT_EQ(groups[0]["items"][1]["swipeCallbackURL"], "https://example.com/swiped");
-  EXPECT_EQ(groups[0]["items"][0]["widgetOptions"][0]["voteCount"], 3);
+  // UUIDs become lower-case text.
+  EXPECT_EQ((std::tuple{groups[0]["id"], groups[0]["theme"]["progressStyle"], groups[0]["coverImageURL"],
+                        groups[0]["items"][0]["widgetType"], groups[0]["items"][1]["swipeCallbackURL"],
+                        groups[0]["items"][0]["widgetOptions"][0]["voteCount"]}),
+            (std::tuple{kGroupA, "segmented", baseUrl_ + "/media/one.png", "POLL", "https://example.com/swiped", 3}));
 
   ProcessResult banners = cli({"banners", "feed", "--json"});
   ASSERT_EQ(banners.exitCode, 0) << banners.err;
   json list = json::parse(banners.out);
   ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0]["id"], "7");
-  EXPECT_EQ(list[0]["type"], "CAROUSEL");
-  EXPECT_EQ(list[0]["items"][0]["ctaType"], "EXTERNAL_URL");
-  EXPECT_EQ(list[0]["items"][0]["ctaURL"], "https://example.com/deal");
+  EXPECT_EQ((std::tuple{list[0]["id"], list[0]["type"], list[0]["items"][0]["ctaType"], list[0]["items"][0]["ctaURL"]}),
+            (std::tuple{"7", "CAROUSEL", "EXTERNAL_URL", "https://example.com/deal"}));
 
   // A wrong SDK key reaches the caller as the status error.
   ProcessResult refused = cli({"stories", "feed"}, "not-the-key");
@@ -188,9 +185,7 @@ TEST_F(EndToEnd, PlayReportsEveryInteractionInOrderAndTheServiceStoresThemOncePe
 TEST(CommandTimeout, ACommandEndsWithinItsTimeoutWhenTheServiceNeverAnswers) {
   // A socket that listens and never accepts: the request waits in its backlog and no answer comes.
   int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
   socklen_t length = sizeof address;
   ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ASSERT_EQ(::listen(listener, 16), 0);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "devserver_fixture.h"
 
@@ -98,8 +99,8 @@ TEST_F(DevServerTest, BodiesAboveTheLimitAreRefusedHoweverTheyAreFramedAndNothin
   auto inChunks = client->Post(kAnalyticsPath.c_str(), headers(), chunked, "application/json");
   for (const auto* result : {&withLength, &inChunks}) {
     ASSERT_TRUE(*result) << httplib::to_string(result->error());
-    EXPECT_EQ((*result)->status, 413);
-    EXPECT_EQ(nlohmann::json::parse((*result)->body)["error"], "Request body too large");
+    EXPECT_EQ((std::tuple{(*result)->status, nlohmann::json::parse((*result)->body)["error"]}),
+              (std::tuple{413, "Request body too large"}));
   }
   auto stored = store->eventsAfter(0);
   ASSERT_TRUE(stored);
@@ -135,22 +136,19 @@ TEST_F(DevServerTest, RangesOfALargeFileComeFromTheFile) {
   options.mediaDir = media.path();
   startServer(options);
 
-  struct Case {
-    std::string range;
-    int status;
-    std::string contentRange, body;
-  };
   std::string size = std::to_string(kSize), tail = std::to_string(kSize - 4) + "-" + std::to_string(kSize - 1);
-  for (const Case& c : std::vector<Case>{
+  for (const auto& [range, status, contentRange, body] :
+       std::vector<std::tuple<std::string, int, std::string, std::string>>{
            {"bytes=314572800-314572803", 206, "bytes 314572800-314572803/" + size, "MARK"},
            {"bytes=-4", 206, "bytes " + tail + "/" + size, "TAIL"},
            {"bytes=" + size + "-", 416, "bytes */" + size, R"({"error")"},
        }) {
-    auto result = client->Get("/media/large.mp4", {{"Range", c.range}});
-    ASSERT_TRUE(result) << c.range;
-    EXPECT_EQ(result->status, c.status) << c.range;
-    EXPECT_EQ(result->get_header_value("Content-Range"), c.contentRange) << c.range;
-    EXPECT_EQ(result->body.substr(0, c.body.size()), c.body) << c.range;
+    auto result = client->Get("/media/large.mp4", {{"Range", range}});
+    ASSERT_TRUE(result) << range;
+    EXPECT_EQ(
+        (std::tuple{result->status, result->get_header_value("Content-Range"), result->body.substr(0, body.size())}),
+        (std::tuple{status, contentRange, body}))
+        << range;
   }
 }
 

@@ -14,7 +14,6 @@
 
 #include <QAccessible>
 #include <QFile>
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -97,10 +96,6 @@ QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
     const QColor parsed(value.toString());
     return parsed.isValid() ? Color(parsed.redF(), parsed.greenF(), parsed.blueF(), parsed.alphaF()) : fallback;
   };
-  const QHash<QString, ProgressStyle> progressStyles{
-      {"BAR", ProgressStyle::bar}, {"SEGMENTED", ProgressStyle::segmented}, {"NONE", ProgressStyle::none}};
-  const QHash<QString, CtaStyle> ctaStyles{
-      {"FILLED", CtaStyle::filled}, {"OUTLINED", CtaStyle::outlined}, {"TEXT", CtaStyle::text}};
   std::vector<StoryGroup> made;
   for (const QVariant& entry : groups) {
     const QVariantMap group = entry.toMap();
@@ -117,11 +112,11 @@ QVariant QuickTestSupport::storyGroups(const QVariantList& groups) const {
     made.emplace_back(
         group.value(QStringLiteral("id")).toString().toStdString(),
         group.value(QStringLiteral("title")).toString().toStdString(),
-        StoryTheme(progressStyles.value(theme.value(QStringLiteral("progressStyle")).toString(), base.progressStyle()),
-                   base.bubbleStyle(), std::nullopt,
+        StoryTheme(base.progressStyle(), base.bubbleStyle(), std::nullopt,
                    color(theme.value(QStringLiteral("primaryColor")), base.primaryColor()),
                    color(theme.value(QStringLiteral("secondaryColor")), base.secondaryColor()),
-                   ctaStyles.value(theme.value(QStringLiteral("ctaStyle")).toString(), base.ctaStyle())),
+                   theme.value(QStringLiteral("ctaStyle")) == QStringLiteral("OUTLINED") ? CtaStyle::outlined
+                                                                                         : base.ctaStyle()),
         std::nullopt, std::move(items));
   }
   return QVariant::fromValue(qt::StoryGroupList(std::move(made)));

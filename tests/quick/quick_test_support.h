@@ -41,9 +41,9 @@ class QuickTestSupport : public QObject {
   /// Serves at `path` the sample story video (H.264 and AAC, five seconds).
   Q_INVOKABLE void serveVideo(const QString& path);
 
-  /// Story groups for `StoryViewerView.groups`: a list of {id, title, theme?: {progressStyle, ctaStyle,
-  /// primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content values
-  /// (`decodeStoryItemJson`, with the defaults widgetType "NONE" and widgetOptions []).
+  /// Story groups for `StoryViewerView.groups`: a list of {id, title, theme?: {ctaStyle ("OUTLINED", or the
+  /// default theme's), primaryColor, secondaryColor}, items: [...]}, each item in the JSON form of the content
+  /// values (`decodeStoryItemJson`, with the defaults widgetType "NONE" and widgetOptions []).
   Q_INVOKABLE QVariant storyGroups(const QVariantList& groups) const;
   /// Answers the banners request of `placementKey` with `banners` in the service's form (id, type,
   /// placementKey, viewOrder, layout keys, items: [{id, mediaUrl, orderIndex, ctaType, ctaUrl}]).

@@ -168,8 +168,7 @@ Item {
 
         // Half of the first item played: its segment (or the track) green to its middle.
         function test_barStyle(data) {
-            const view = open(items(data.count, {}), {progressStyle: "BAR", primaryColor: "#00ff00",
-                                                      secondaryColor: "#0000ff"})
+            const view = open(items(data.count, {}), {primaryColor: "#00ff00", secondaryColor: "#0000ff"})
             const header = findChild(view, "progressHeader")
             TestSupport.advance(5)
             const fill = data.count === 1 ? header.width / 2 : (header.width - 16) / 5 / 2

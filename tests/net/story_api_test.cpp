@@ -61,8 +61,14 @@ struct Outcome {
   const Error& error() const { return result->error(); }
 };
 
+/// A configured SDK and a content client; a test may configure again.
 class StoryAPITest : public sdktest::SdkTest {
  protected:
+  void SetUp() override {
+    SdkTest::SetUp();
+    StorySDK::shared().configure(configuration());
+  }
+
   /// Runs main-thread tasks until the completion has run, then checks that it ran exactly once.
   template <class T>
   void await(Outcome<T>& outcome) {
@@ -72,36 +78,37 @@ class StoryAPITest : public sdktest::SdkTest {
     ASSERT_TRUE(outcome.result.has_value());
   }
 
-  Outcome<std::vector<StoryGroup>> fetchStories(StoryAPI& api, const std::string& placement = "home_top") {
+  Outcome<std::vector<StoryGroup>> fetchStories(const std::string& placement = "home_top") {
     Outcome<std::vector<StoryGroup>> outcome;
     api.fetchStories(placement, outcome.completion());
     await(outcome);
     return outcome;
   }
-  Outcome<std::vector<Banner>> fetchBanners(StoryAPI& api) {
+  Outcome<std::vector<Banner>> fetchBanners(StoryAPI& client) {
     Outcome<std::vector<Banner>> outcome;
-    api.fetchBanners("home_top", outcome.completion());
+    client.fetchBanners("home_top", outcome.completion());
     await(outcome);
     return outcome;
   }
   /// Submits a vote; checks that the completion is not called on the caller's stack.
-  Outcome<VoteResponse> submitVote(StoryAPI& api, const std::string& optionId) {
+  Outcome<VoteResponse> submitVote(const std::string& optionId) {
     Outcome<VoteResponse> outcome;
     api.submitVote("item-1", optionId, outcome.completion());
     EXPECT_EQ(outcome.calls, 0);
     await(outcome);
     return outcome;
   }
+
+  StoryAPI api;
 };
 
 TEST_F(StoryAPITest, StoriesRequestCarriesTheQueryInOrderAndTheIdentityHeaders) {
-  StorySDK::shared().configure(configuration());
   server.on("GET", kStoriesPath, reply(200, kStoriesBody));
   Outcome<std::vector<StoryGroup>> outcome;
   std::optional<std::string> registeredBeforeDelivery;
   {
-    StoryAPI api;  // a request in flight outlives its client
-    api.fetchStories("home_top", [&](Result<std::vector<StoryGroup>> result) {
+    StoryAPI scoped;  // a request in flight outlives its client
+    scoped.fetchStories("home_top", [&](Result<std::vector<StoryGroup>> result) {
       registeredBeforeDelivery = StorySDK::shared().placementKeyForGroup("3f2504e0-4f89-11d3-9a0c-0305e82c3301");
       outcome.completion()(std::move(result));
     });
@@ -131,8 +138,7 @@ TEST_F(StoryAPITest, EnvironmentAndDeviceOnlyChangeQueryValues) {
   StorySDK::shared().configure(configuration(StoryEnvironment::staging, std::nullopt));
   tp.device->set(platform::DeviceInfo{"e_US", "419", "not-a-uuid", std::nullopt, ""});
   server.on("GET", "/sdk/v1/apps/app-key/placements/a b/c/stories", reply(200, R"({"groups": []})"));
-  StoryAPI api;
-  auto outcome = fetchStories(api, "a b/c");
+  auto outcome = fetchStories("a b/c");
   ASSERT_TRUE(outcome.result->ok()) << outcome.error().description;
   EXPECT_TRUE(outcome.value().empty());
 
@@ -144,7 +150,7 @@ TEST_F(StoryAPITest, EnvironmentAndDeviceOnlyChangeQueryValues) {
   EXPECT_EQ(requests[0].header("X-Talewyn-UserId"), StorySDK::shared().anonymousUserId());
 
   // ".." is a placement key like any other, not a step up the path.
-  fetchStories(api, "..");
+  fetchStories("..");
   EXPECT_EQ(server.requests().back().rawPath, "/sdk/v1/apps/app-key/placements/%2E%2E/stories");
 
   // The country takes two to eight letters (the language tag is the SDK events' one, without "en").
@@ -155,8 +161,6 @@ TEST_F(StoryAPITest, EnvironmentAndDeviceOnlyChangeQueryValues) {
 }
 
 TEST_F(StoryAPITest, StoriesFailuresArriveAsValues) {
-  StorySDK::shared().configure(configuration());
-  StoryAPI api;
   struct Case {
     ScriptedResponse response;
     ErrorKind kind;
@@ -170,7 +174,7 @@ TEST_F(StoryAPITest, StoriesFailuresArriveAsValues) {
   };
   for (const auto& testCase : cases) {
     server.on("GET", kStoriesPath, testCase.response);
-    auto outcome = fetchStories(api);
+    auto outcome = fetchStories();
     ASSERT_FALSE(outcome.result->ok()) << testCase.description;
     EXPECT_EQ(outcome.error().kind, testCase.kind);
     EXPECT_EQ(outcome.error().description, testCase.description);
@@ -178,14 +182,14 @@ TEST_F(StoryAPITest, StoriesFailuresArriveAsValues) {
 
   // Nothing listens on the other port: the transport's own error is passed on.
   tp.install();
-  auto outcome = fetchStories(api);
+  auto outcome = fetchStories();
   ASSERT_FALSE(outcome.result->ok());
   EXPECT_EQ(outcome.error().kind, ErrorKind::transport);
   EXPECT_FALSE(StoryAPIError::from(outcome.error()));
 }
 
 TEST_F(StoryAPITest, WithoutConfigurationEveryOperationFailsLaterAndSendsNothing) {
-  StoryAPI api;
+  resetStorySDKForTesting();
   Outcome<std::vector<StoryGroup>> stories;
   Outcome<std::vector<Banner>> banners;
   Outcome<VoteResponse> vote;
@@ -206,10 +210,8 @@ TEST_F(StoryAPITest, WithoutConfigurationEveryOperationFailsLaterAndSendsNothing
 }
 
 TEST_F(StoryAPITest, VoteRequestAndResponse) {
-  StorySDK::shared().configure(configuration());
   server.on("POST", kVotePath, reply(200, R"({"voted": true, "optionId": "option-1", "voteCount": 42})"));
-  StoryAPI api;
-  auto outcome = submitVote(api, "option-1");
+  auto outcome = submitVote("option-1");
   ASSERT_TRUE(outcome.result->ok()) << outcome.error().description;
   EXPECT_EQ(outcome.value(), VoteResponse(true, "option-1", 42));
 
@@ -225,29 +227,24 @@ TEST_F(StoryAPITest, VoteRequestAndResponse) {
 }
 
 TEST_F(StoryAPITest, VoteFailuresAndLocalAnswers) {
-  StorySDK::shared().configure(configuration());
-  StoryAPI api;
-
   server.on("POST", kVotePath, reply(404, R"({"voted": true})"));
-  EXPECT_EQ(submitVote(api, "option-1").error(),
+  EXPECT_EQ(submitVote("option-1").error(),
             (Error{ErrorKind::httpStatus, "Story request failed with status 404.", 404}));
 
   server.on("POST", kVotePath, reply(201, R"({"optionId": "option-1"})"));
-  EXPECT_EQ(submitVote(api, "option-1").error(), (Error{ErrorKind::decoding, "voted: required key is missing", 0}));
+  EXPECT_EQ(submitVote("option-1").error(), (Error{ErrorKind::decoding, "voted: required key is missing", 0}));
 
   server.clear();
-  auto unencodable = submitVote(api, std::string("option-\xC3"));
+  auto unencodable = submitVote(std::string("option-\xC3"));
   EXPECT_EQ(unencodable.error(), StoryAPIError::encodingFailed().toError());
   EXPECT_EQ(unencodable.error().description, "Failed to encode request body.");
 
   StorySDK::shared().configure(configuration(StoryEnvironment::production, std::string("user-1"), true));
-  EXPECT_EQ(submitVote(api, "option-9").value(), VoteResponse(true, "option-9", 1));
+  EXPECT_EQ(submitVote("option-9").value(), VoteResponse(true, "option-9", 1));
   EXPECT_EQ(server.requestCount(), 0u);
 }
 
 TEST_F(StoryAPITest, FailedBannerRequestFallsBackToTheLastListOfTheSameIdentity) {
-  StorySDK::shared().configure(configuration());
-  StoryAPI api;
   server.on("GET", kBannersPath, reply(200, bannersBody(17)));
   auto first = fetchBanners(api);
   ASSERT_TRUE(first.result->ok()) << first.error().description;
@@ -284,7 +281,6 @@ TEST_F(StoryAPITest, FailedBannerRequestFallsBackToTheLastListOfTheSameIdentity)
 TEST_F(StoryAPITest, AnEmptyBannerListReplacesACachedOne) {
   // A user of its own keeps this test apart from lists that other tests cached in the process.
   StorySDK::shared().configure(configuration(StoryEnvironment::staging, std::string("user-empty")));
-  StoryAPI api;
   server.on("GET", kBannersPath, reply(200, bannersBody(5)));
   ASSERT_EQ(fetchBanners(api).value().size(), 1u);
 

@@ -108,11 +108,24 @@ class BannerViewTest : public sdktest::SdkTest {
   void awaitPicture(const std::shared_ptr<BannerView>& view) {
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->cardImage() != nullptr; }));
   }
-  /// A view on screen with `banners` loaded and its first picture shown.
-  std::shared_ptr<BannerView> showing(const std::vector<nlohmann::json>& banners) {
+  /// A view off screen with `banners` loaded.
+  std::shared_ptr<BannerView> loaded(const std::vector<nlohmann::json>& banners) {
+    serveBanners(banners);
+    auto view = makeView();
+    view->loadBanners();
+    awaitLoad();
+    return view;
+  }
+  /// A view on screen with `banners` loaded.
+  std::shared_ptr<BannerView> appeared(const std::vector<nlohmann::json>& banners) {
     serveBanners(banners);
     auto view = makeView();
     appearAndLoad(view);
+    return view;
+  }
+  /// The same with its first picture shown.
+  std::shared_ptr<BannerView> showing(const std::vector<nlohmann::json>& banners) {
+    auto view = appeared(banners);
     awaitPicture(view);
     return view;
   }
@@ -160,10 +173,7 @@ TEST_F(BannerViewTest, PlayableItemsAreOrderedLimitedToTenAndSkipFailedOnes) {
   for (int i = 1; i <= 12; ++i) twelve.push_back({100 + i, 13 - i, "ok-1.png"});  // orderIndex 12 down to 1
   // Equal orderIndex: ascending id text, so "10" comes before "9".
   std::vector<ItemPlan> ties{{9, 1, "ok-1.png"}, {10, 1, "ok-2.png"}, {3, 0, "ok-3.png"}};
-  serveBanners({bannerJson(1, "CAROUSEL", twelve), bannerJson(2, "CAROUSEL", ties)});
-  auto view = makeView();
-  view->loadBanners();
-  awaitLoad();
+  auto view = loaded({bannerJson(1, "CAROUSEL", twelve), bannerJson(2, "CAROUSEL", ties)});
 
   const auto& banners = view->banners();
   ASSERT_EQ(banners.size(), 2u);
@@ -250,9 +260,7 @@ TEST_F(BannerViewTest, AFailedItemLeavesTheCarouselPlayingTheOthers) {
       {{{1, 1, "ok-1.png"}, {2, 2, "ok-2.png"}, {3, 3, "bad-3.png"}}, {"1", "2", "1", "2"}},
   };
   for (const auto& c : cases) {
-    serveBanners({bannerJson(1, "CAROUSEL", c.plans, 1)});
-    auto view = makeView();
-    appearAndLoad(view);
+    auto view = appeared({bannerJson(1, "CAROUSEL", c.plans, 1)});
     std::vector<std::string> shown;
     for (std::size_t step = 0; step < c.shown.size(); ++step) {
       if (step > 0) tp.mainThread->advance(1.0);
@@ -264,13 +272,11 @@ TEST_F(BannerViewTest, AFailedItemLeavesTheCarouselPlayingTheOthers) {
 }
 
 TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
-  serveBanners({bannerJson(1, "STORY", items(3), 2)});
-  auto view = makeView();
+  auto view = appeared({bannerJson(1, "STORY", items(3), 2)});
   std::vector<double> progress;
   auto watch = view->subscribe([&](BannerViewField field) {
     if (field == BannerViewField::activeItemProgress) progress.push_back(view->activeItemProgress());
   });
-  appearAndLoad(view);
   tp.mainThread->runPending();
   progress.clear();
 
@@ -292,10 +298,8 @@ TEST_F(BannerViewTest, StoryProgressTicksFortyTimesForTwoSeconds) {
 }
 
 TEST_F(BannerViewTest, AutoplaySecondsAreAtLeastOneAndAtMostAFiniteSleep) {
-  serveBanners({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(3), -3),
-                bannerJson(3, "CAROUSEL", items(2), std::numeric_limits<long long>::max())});
-  auto view = makeView();
-  appearAndLoad(view);
+  auto view = appeared({bannerJson(1, "STORY", items(2), 0), bannerJson(2, "CAROUSEL", items(3), -3),
+                        bannerJson(3, "CAROUSEL", items(2), std::numeric_limits<long long>::max())});
   tp.mainThread->advance(0.95);
   EXPECT_EQ(view->activeItemIndex(), 0);
   tp.mainThread->advance(0.05);
@@ -321,9 +325,7 @@ TEST_F(BannerViewTest, AutoplaySecondsAreAtLeastOneAndAtMostAFiniteSleep) {
 }
 
 TEST_F(BannerViewTest, StaticAndSingleItemBannersNeverAdvanceNorResetProgress) {
-  serveBanners({bannerJson(1, "STATIC", items(3), 1), bannerJson(2, "STORY", items(1), 1)});
-  auto view = makeView();
-  appearAndLoad(view);
+  auto view = appeared({bannerJson(1, "STATIC", items(3), 1), bannerJson(2, "STORY", items(1), 1)});
   // Each move shows other content, whose autoplay then starts with the progress already set.
   for (int banner : {1, 0}) {
     view->applyPosition(banner, 0, 0.3);
@@ -343,11 +345,8 @@ TEST(BannerSwipe, DragThresholds) {
 }
 
 TEST_F(BannerViewTest, SwipesCrossBannersSkippingUnplayableOnesAndWrap) {
-  serveBanners({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(1, "bad")),
-                bannerJson(3, "CAROUSEL", items(3))});
-  auto view = makeView();
-  view->loadBanners();
-  awaitLoad();
+  auto view = loaded({bannerJson(1, "CAROUSEL", items(2)), bannerJson(2, "CAROUSEL", items(1, "bad")),
+                      bannerJson(3, "CAROUSEL", items(3))});
   const auto banners = view->banners();
   view->markItemInvalid(banners[1], banners[1].items()[0]);
   view->applyPosition(0, 0, 0.4);
@@ -443,10 +442,7 @@ TEST_F(BannerViewTest, EveryTapIsAClickAndOnlyLinkTypesOpen) {
                               {4, 4, "ok-4.png", "NONE", "https://example.com/none"},
                               {5, 5, "ok-5.png", "INTERNAL_ROUTE", std::nullopt},
                               {6, 6, "ok-6.png", "EXTERNAL_URL", "file:///etc/passwd"}};
-  serveBanners({bannerJson(9, "STATIC", plans)});
-  auto view = makeView();
-  view->loadBanners();
-  awaitLoad();
+  auto view = loaded({bannerJson(9, "STATIC", plans)});
 
   view->handleTap();
   view->handleTap();
@@ -497,9 +493,7 @@ TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions
 }
 
 TEST_F(BannerViewTest, CancelledAutoplayMakesNoFurtherChange) {
-  serveBanners({bannerJson(1, "STORY", items(3), 1)});
-  auto view = makeView();
-  appearAndLoad(view);
+  auto view = appeared({bannerJson(1, "STORY", items(3), 1)});
   tp.mainThread->advance(0.5);
   EXPECT_NEAR(view->activeItemProgress(), 0.5, 1e-9);
 

@@ -39,10 +39,9 @@ TEST(LocaleTags, LanguageTagsOfSdkEventsAndAnalytics) {
 TEST(LocaleTags, AnalyticsCountryCodeIsExactlyTwoLetters) {
   EXPECT_EQ(analyticsCountryCodeFor(std::string("GB")), "GB");
   EXPECT_EQ(analyticsCountryCodeFor(std::string("gb")), "GB");
-  EXPECT_FALSE(analyticsCountryCodeFor(std::string("419")));
-  EXPECT_FALSE(analyticsCountryCodeFor(std::string("GBR")));
-  EXPECT_FALSE(analyticsCountryCodeFor(std::string("")));
-  EXPECT_FALSE(analyticsCountryCodeFor(std::nullopt));
+  for (auto code : {std::optional<std::string>("419"), std::optional<std::string>("GBR"),
+                    std::optional<std::string>(""), std::optional<std::string>()})
+    EXPECT_FALSE(analyticsCountryCodeFor(code)) << code.value_or("(none)");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quenmark {
 namespace {
 
@@ -12,9 +14,7 @@ StoryTheme themeWith(BubbleStyle style) {
 }
 
 TEST(StoryBarLayout, BarTakesNoSpaceWithoutGroups) {
-  EXPECT_EQ(storyBarHeight(0), 0);
-  EXPECT_EQ(storyBarHeight(1), 110);
-  EXPECT_EQ(storyBarHeight(10), 110);
+  EXPECT_EQ((std::tuple{storyBarHeight(0), storyBarHeight(1), storyBarHeight(10)}), (std::tuple{0.0, 110.0, 110.0}));
 }
 
 // The ring is the outline of the picture's rounded square, centred on its edge.
@@ -42,10 +42,8 @@ TEST(StoryBarLayout, BubbleCornersAndRingFollowTheBubbleStyle) {
   }
 
   const StoryBubbleRing ring = storyBubbleRing(themeWith(BubbleStyle::circle), 64);
-  EXPECT_EQ(ring.gradientStart, 1.5);
-  EXPECT_EQ(ring.gradientEnd, 65.5);
-  EXPECT_EQ(ring.startColor, Color(1, 0, 0, 1));
-  EXPECT_EQ(ring.endColor, Color(0, 0, 1, 1));
+  EXPECT_EQ((std::tuple{ring.gradientStart, ring.gradientEnd, ring.startColor, ring.endColor}),
+            (std::tuple{1.5, 65.5, Color(1, 0, 0, 1), Color(0, 0, 1, 1)}));
 }
 
 }  // namespace

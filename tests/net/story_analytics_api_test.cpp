@@ -15,7 +15,7 @@ using StoryAnalytics = SdkTest;
 constexpr const char* kAnalyticsPath = "/sdk/v1/apps/app-key/events";
 
 TEST_F(StoryAnalytics, RecordIsThePayloadWithTheDevicesFacts) {
-  setDevice("en_GB@calendar=gregorian", "gb", "6f9619ff-8b86-d011-b42d-00c04fc964ff");
+  tp.device->set({"en_GB@calendar=gregorian", "gb", "6f9619ff-8b86-d011-b42d-00c04fc964ff"});
   sdk().configure(makeConfiguration());
 
   sdk().analyticsAPI().track(StorySDKEvent::QuizViewed{"g1", "i1"}, sdk().configuration(), std::string("home"));
@@ -53,7 +53,7 @@ TEST_F(StoryAnalytics, NothingIsSentOrMarkedWithoutConfigurationOrPlacement) {
 }
 
 TEST_F(StoryAnalytics, DeviceFactsThatCannotBeReadAreLeftOut) {
-  setDevice("x", "419", "not-a-uuid");
+  tp.device->set({"x", "419", "not-a-uuid"});
   EXPECT_FALSE(StoryAnalyticsAPI::analyticsLanguageTag());
   EXPECT_FALSE(StoryAnalyticsAPI::analyticsCountryCode());
 

@@ -9,7 +9,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,7 +32,7 @@ std::string kindAndIds(const nlohmann::json& body) {
 }
 
 TEST_F(SdkEvents, GroupImpressionRequestIsTheWireRecord) {
-  setDevice("en_GB", "GB", std::nullopt, "com.example.host");
+  tp.device->set({"en_GB", "GB", std::nullopt, "com.example.host"});
   tp.clock->setWallNow(std::chrono::system_clock::time_point{std::chrono::seconds{1769850300}} +
                        std::chrono::milliseconds{750});  // 2026-01-31T09:05:00.750Z
   sdk().configure(makeConfiguration(std::string("host-app"), std::string("host.bundle"), std::string("host-user")));

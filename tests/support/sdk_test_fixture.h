@@ -55,18 +55,6 @@ class SdkTest : public ::testing::Test {
 
   StorySDK& sdk() { return StorySDK::shared(); }
 
-  /// What the device reports from now on; facts not given are unknown.
-  void setDevice(std::string locale, std::optional<std::string> region,
-                 std::optional<std::string> vendorId = std::nullopt,
-                 std::optional<std::string> bundleId = std::nullopt) {
-    platform::DeviceInfo device;
-    device.localeIdentifier = std::move(locale);
-    device.regionCode = std::move(region);
-    device.vendorIdentifier = std::move(vendorId);
-    device.bundleIdentifier = std::move(bundleId);
-    tp.device->set(device);
-  }
-
   /// JSON bodies of the requests to `path` handed to the HTTP session so far, in order.
   std::vector<nlohmann::json> sentBodies(const std::string& path) const {
     std::vector<nlohmann::json> bodies;

@@ -100,8 +100,6 @@ TestHttpServer::TestHttpServer(bool keepAlive) : impl_(std::make_unique<Impl>())
   };
   impl_->server.Get(".*", handler);
   impl_->server.Post(".*", handler);
-  impl_->server.Put(".*", handler);
-  impl_->server.Delete(".*", handler);
   impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
   if (impl_->port <= 0) throw std::runtime_error("test server could not bind");
   impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });

@@ -109,12 +109,10 @@ TEST_F(StorySDKFacade, UpdateSessionStartsASessionOnlyWhenTheTrimmedIdentityChan
   EXPECT_EQ(sdk().configuration()->appId(), "app");
   EXPECT_EQ(sdk().placementKeyForGroup("g1"), "home");
   EXPECT_TRUE(sdk().markPlacementViewed("g1"));
-}
 
-TEST_F(StorySDKFacade, UpdateSessionTellsIdentitiesApartEvenWhenTheyContainTheSeparator) {
   // Joined with "|" these two identities read the same ("a|||u"); they are different hosts' values.
   sdk().configure(makeConfiguration(std::string("a|"), std::nullopt, std::string("u")));
-  std::string session = sdk().sessionId();
+  session = sdk().sessionId();
   sdk().updateSession(std::string("a"), std::string("|"), std::nullopt);
   EXPECT_NE(sdk().sessionId(), session);
 }

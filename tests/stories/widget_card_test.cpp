@@ -119,19 +119,16 @@ TEST(WidgetCard, QuizResultsMarkTheRightAnswerAndAWrongPick) {
   const StoryItem quiz =
       widgetItem(WidgetType::quiz, {option("right", 0, 3, true), option("picked", 1, 1, false), option("other", 2, 0)});
   const WidgetCard card = cardOf(quiz, {"picked", true, false, {}});
-  const WidgetOptionRow& right = card.rows[0];
-  const WidgetOptionRow& picked = card.rows[1];
-  const WidgetOptionRow& other = card.rows[2];
-  EXPECT_EQ(
-      (std::tuple{right.outlineColor, right.background, right.answerMark, right.mark}),
-      (std::tuple{withOpacity(kGreen, 0.7), withOpacity(kGreen, 0.2), WidgetAnswerMark::right, WidgetRowMark::none}));
-  EXPECT_EQ((std::tuple{picked.outlineColor, picked.background, picked.answerMark, picked.mark, picked.markColor}),
-            (std::tuple{withOpacity(kRed, 0.9), withOpacity(kRed, 0.28), WidgetAnswerMark::wrong, WidgetRowMark::check,
-                        kRed}));
-  EXPECT_EQ(
-      (std::tuple{other.outlineColor, other.background, other.answerMark, other.mark}),
-      (std::tuple{withOpacity(kWhite, 0.15), withOpacity(kWhite, 0.05), WidgetAnswerMark::none, WidgetRowMark::none}));
-  EXPECT_EQ(picked.textColor, kWhite);
+  using Row = std::tuple<Color, Color, WidgetAnswerMark, WidgetRowMark>;
+  const Row rows[] = {
+      {withOpacity(kGreen, 0.7), withOpacity(kGreen, 0.2), WidgetAnswerMark::right, WidgetRowMark::none},
+      {withOpacity(kRed, 0.9), withOpacity(kRed, 0.28), WidgetAnswerMark::wrong, WidgetRowMark::check},
+      {withOpacity(kWhite, 0.15), withOpacity(kWhite, 0.05), WidgetAnswerMark::none, WidgetRowMark::none}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const WidgetOptionRow& row = card.rows[i];
+    EXPECT_EQ((Row{row.outlineColor, row.background, row.answerMark, row.mark}), rows[i]) << row.optionId;
+  }
+  EXPECT_EQ((std::tuple{card.rows[1].markColor, card.rows[1].textColor}), (std::tuple{kRed, kWhite}));
 
   // Before results every accent is the theme's.
   const WidgetCard voting = cardOf(quiz, {"right", false, true, {}});

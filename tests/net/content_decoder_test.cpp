@@ -4,60 +4,32 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <chrono>
 #include <string>
 #include <tuple>
 
 namespace quenmark {
 namespace {
 
-using namespace std::chrono_literals;
-
 constexpr const char* kGroupId = "3F2504E0-4F89-11D3-9A0C-0305E82C3301";
 constexpr const char* kItemId = "7c9e6679-7425-40de-944b-e07fc1f90ae7";
-constexpr const char* kOptionId = "9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D";
 
 // One stories body with every key of every record, plus keys the records do not know.
-std::string fullStoriesBody() {
-  return std::string(R"({
-    "schemaVersion": 3,
-    "huge": 1e400,
-    "groups": [{
-      "id": ")") +
-         kGroupId + R"(",
-      "title": "Spring sale ✿",
-      "priority": 7,
-      "startAt": "2025-03-01T00:00:00Z",
-      "endAt": "not a date, carried as text",
-      "audience": {"segments": ["a", "b"]},
-      "theme": {"id": "t1", "name": "Warm", "progressStyle": "segmented", "bubbleStyle": "ROUNDED",
-                "fontFamily": "  Inter ", "primaryColor": "#FF8800", "secondaryColor": null, "ctaStyle": "text",
-                "extra": true},
-      "items": [{
-        "id": ")" +
-         kItemId + R"(",
-        "type": "POLL",
-        "title": "Which one?",
-        "bodyText": "Pick your favourite — ünïcödé",
-        "ctaText": "Shop",
-        "ctaUrl": " example.com/shop ",
-        "durationSeconds": 7,
-        "media": {"mediaType": "image", "mediaUrl": "https://cdn.example.com/a.jpg", "durationSeconds": 9, "w": -123456789012345678901234567890},
-        "widgetType": "POLL",
-        "widgetQuestion": "Red or blue?",
-        "swipeCallbackUrl": null,
-        "widgetOptions": [
-          {"id": ")" +
-         kOptionId + R"(", "text": "Red", "emojiPrefix": "🔴", "orderIndex": 1, "isCorrect": false,
-           "voteCount": 12},
-          {"id": "00000000-0000-0000-0000-000000000001", "text": "Blue", "orderIndex": 0}
-        ],
-        "userVote": {"optionId": ")" +
-         kOptionId + R"(", "votedAt": "2025-03-01T12:15:30+02:00"}
-      }]
-    }]
-  })";
-}
+constexpr const char* kFullStoriesBody = R"({"schemaVersion": 3, "huge": 1e400, "groups": [{
+  "id": "3F2504E0-4F89-11D3-9A0C-0305E82C3301", "title": "Spring sale ✿", "priority": 7,
+  "startAt": "2025-03-01T00:00:00Z", "endAt": "not a date, carried as text", "audience": {"segments": ["a", "b"]},
+  "theme": {"id": "t1", "name": "Warm", "progressStyle": "segmented", "bubbleStyle": "ROUNDED", "fontFamily": "  Inter ",
+            "primaryColor": "#FF8800", "secondaryColor": null, "ctaStyle": "text", "extra": true},
+  "items": [{
+    "id": "7c9e6679-7425-40de-944b-e07fc1f90ae7", "type": "POLL", "title": "Which one?",
+    "bodyText": "Pick your favourite — ünïcödé", "ctaText": "Shop", "ctaUrl": " example.com/shop ", "durationSeconds": 7,
+    "media": {"mediaType": "image", "mediaUrl": "https://cdn.example.com/a.jpg", "durationSeconds": 9,
+              "w": -123456789012345678901234567890},
+    "widgetType": "POLL", "widgetQuestion": "Red or blue?", "swipeCallbackUrl": null,
+    "widgetOptions": [
+      {"id": "9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D", "text": "Red", "emojiPrefix": "🔴", "orderIndex": 1,
+       "isCorrect": false, "voteCount": 12},
+      {"id": "00000000-0000-0000-0000-000000000001", "text": "Blue", "orderIndex": 0}],
+    "userVote": {"optionId": "9B2F8C44-1D3E-4A5B-8C6D-7E8F9A0B1C2D", "votedAt": "2025-03-01T12:15:30+02:00"}}]}]})";
 
 template <class T>
 void expectDecodingError(const Result<T>& result, const std::string& description) {
@@ -68,7 +40,7 @@ void expectDecodingError(const Result<T>& result, const std::string& description
 
 TEST(ContentDecoder, DecodesEveryFieldOfAStoriesBodyAndIgnoresUnknownKeys) {
   ContentDecoder decoder;
-  auto result = decoder.decodeStories(fullStoriesBody());
+  auto result = decoder.decodeStories(kFullStoriesBody);
   ASSERT_TRUE(result.ok()) << result.error().description;
   ASSERT_EQ(result->groups.size(), 1u);
   const auto& group = result->groups[0];
@@ -117,7 +89,7 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
        "The body is not valid JSON: The JSON document has an improper structure: missing or superfluous commas, "
        "braces, missing keys, etc."},
       {groupWithItems("[]"), "groups[0].items[0]: expected an object, found an array"},
-      {R"({"groups": [{"id": ")" + std::string(kGroupId) + R"(", "title": null, "items": []}]})",
+      {R"({"groups": [{"id": "3F2504E0-4F89-11D3-9A0C-0305E82C3301", "title": null, "items": []}]})",
        "groups[0].title: expected a string, found null"},
       {R"({"groups": [{"id": ")" + std::string(kGroupId) +
            R"(", "title": "T", "items": [], "theme": {"fontFamily": 3}}]})",
@@ -151,7 +123,7 @@ TEST(ContentDecoder, OneBadRecordFailsTheWholeBodyAndNamesWhereItFailed) {
                       "groups[0].items[0].type: required key is missing");
   EXPECT_EQ(decoder.decodeVoteResponse("").error().kind, ErrorKind::decoding);
   // The parser is reused after failures.
-  EXPECT_TRUE(decoder.decodeStories(fullStoriesBody()).ok());
+  EXPECT_TRUE(decoder.decodeStories(kFullStoriesBody).ok());
 }
 
 std::string banner(const std::string& id, const std::string& extra = "") {

@@ -13,14 +13,7 @@ namespace {
 const SystemTime kNow = SystemTime{std::chrono::seconds{1798761600}};
 
 SdkStoryItemPayload plainItem(std::string id = "7c9e6679-7425-40de-944b-e07fc1f90ae7") {
-  SdkStoryItemPayload item;
-  item.id = std::move(id);
-  item.type = "IMAGE";
-  return item;
-}
-
-SdkMediaAssetPayload media(std::string type, std::string url, std::optional<std::int64_t> duration = std::nullopt) {
-  return SdkMediaAssetPayload{std::move(type), std::move(url), duration};
+  return {.id = std::move(id), .type = "IMAGE"};
 }
 
 TEST(PayloadMapping, ItemDefaultsAndCaseRules) {
@@ -29,7 +22,7 @@ TEST(PayloadMapping, ItemDefaultsAndCaseRules) {
                       5.0, std::nullopt, std::nullopt, WidgetType::none, std::nullopt, std::nullopt, {}, std::nullopt));
 
   auto item = plainItem();
-  item.media = media("video", "https://cdn.example.com/v.mp4", 8);
+  item.media = {"video", "https://cdn.example.com/v.mp4", 8};
   item.widgetType = "poll";  // the widget type alone is matched exactly
   auto mapped = makeStoryItem(item, kNow);
   EXPECT_EQ((std::tuple{mapped.mediaType(), mapped.mediaURL()->string(), mapped.duration(), mapped.widgetType()}),
@@ -37,7 +30,7 @@ TEST(PayloadMapping, ItemDefaultsAndCaseRules) {
 
   item.durationSeconds = 12;
   item.widgetType = "QUIZ";
-  item.media = media("GIF", " https://cdn.example.com/v.mp4");  // media URLs are not trimmed
+  item.media = {"GIF", " https://cdn.example.com/v.mp4"};  // media URLs are not trimmed
   mapped = makeStoryItem(item, kNow);
   EXPECT_EQ((std::tuple{mapped.duration(), mapped.widgetType(), mapped.mediaType(), mapped.mediaURL()}),
             (std::tuple{12.0, WidgetType::quiz, std::nullopt, std::nullopt}));
@@ -74,24 +67,23 @@ TEST(PayloadMapping, NormalizedUrlTrimsAndAddsHttpsOnlyWithoutAScheme) {
   EXPECT_EQ(normalizedURL("mailto:help@example.com")->string(), "mailto:help@example.com");
   EXPECT_FALSE(normalizedURL("exa mple.com").has_value());
 
-  auto item = plainItem();
-  item.ctaText = "Go";
-  item.ctaUrl = "   ";
-  item.swipeCallbackUrl = " shop.example.com/deal ";
+  const SdkStoryItemPayload item{.id = "7c9e6679-7425-40de-944b-e07fc1f90ae7",
+                                 .type = "IMAGE",
+                                 .ctaText = "Go",
+                                 .ctaUrl = "   ",
+                                 .swipeCallbackUrl = " shop.example.com/deal "};
   auto mapped = makeStoryItem(item, kNow);
   EXPECT_EQ((std::tuple{mapped.ctaTitle(), mapped.ctaURL(), mapped.swipeCallbackURL()}),
             (std::tuple{"Go", std::nullopt, Url::parse("https://shop.example.com/deal")}));
 }
 
 TEST(PayloadMapping, GroupDropsEmptyGroupsAndTakesCoverFromTheFirstItemOnly) {
-  SdkStoryGroupPayload group;
-  group.id = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
-  group.title = "Title";
+  SdkStoryGroupPayload group{.id = "3f2504e0-4f89-11d3-9a0c-0305e82c3301", .title = "Title"};
   EXPECT_FALSE(makeStoryGroup(group, kNow).has_value());
 
   group.items.push_back(plainItem());
   auto second = plainItem("00000000-0000-0000-0000-00000000000a");
-  second.media = media("IMAGE", "https://cdn.example.com/b.jpg");
+  second.media = {"IMAGE", "https://cdn.example.com/b.jpg"};
   group.items.push_back(second);
   EXPECT_EQ(makeStoryGroup(group, kNow),
             StoryGroup(group.id, "Title", StoryTheme::defaultTheme(), std::nullopt,
@@ -102,57 +94,40 @@ TEST(PayloadMapping, GroupDropsEmptyGroupsAndTakesCoverFromTheFirstItemOnly) {
 }
 
 TEST(PayloadMapping, ThemeConvertsEachFieldWithDefaultFallbacks) {
-  SdkStoryGroupPayload group;
-  group.id = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
-  group.title = "T";
-  group.items.push_back(plainItem());
-  SdkThemeResponse theme;
-  theme.progressStyle = " segmented ";
-  theme.bubbleStyle = "hexagon";
-  theme.fontFamily = "  \n";
-  theme.primaryColor = "#f80";
-  theme.secondaryColor = "#FF880080";
-  theme.ctaStyle = "outlined";
-  group.theme = theme;
+  SdkStoryGroupPayload group{.id = "3f2504e0-4f89-11d3-9a0c-0305e82c3301", .title = "T", .items = {plainItem()}};
+  group.theme = SdkThemeResponse{.progressStyle = " segmented ",
+                                 .bubbleStyle = "hexagon",
+                                 .fontFamily = "  \n",
+                                 .primaryColor = "#f80",
+                                 .secondaryColor = "#FF880080",
+                                 .ctaStyle = "outlined"};
   auto mapped = makeStoryGroup(group, kNow);
   const StoryTheme& defaults = StoryTheme::defaultTheme();
   EXPECT_EQ(mapped->theme(),
             StoryTheme(ProgressStyle::segmented, BubbleStyle::circle, std::nullopt, Color(1.0, 136.0 / 255.0, 0.0, 1.0),
                        defaults.secondaryColor(), CtaStyle::outlined));
 
-  group.theme = SdkThemeResponse{};
-  group.theme->fontFamily = " Inter Display ";
+  group.theme = SdkThemeResponse{.fontFamily = " Inter Display "};
   EXPECT_EQ(makeStoryGroup(group, kNow)->theme().fontFamily(), "Inter Display");
 }
 
-SdkBannerItemPayload bannerItem(std::int64_t id, std::string url) {
-  SdkBannerItemPayload item;
-  item.id = id;
-  item.mediaUrl = std::move(url);
-  return item;
-}
+SdkBannerItemPayload bannerItem(std::int64_t id, std::string url) { return {.id = id, .mediaUrl = std::move(url)}; }
 
 SdkBannerPayload bannerWith(std::vector<SdkBannerItemPayload> items) {
-  SdkBannerPayload banner;
-  banner.id = 9007199254740993;
-  banner.type = "carousel";
-  banner.placementKey = "home_top";
-  banner.viewOrder = -1;
-  banner.items = std::move(items);
-  return banner;
+  return {.id = 9007199254740993, .type = "carousel", .placementKey = "home_top", .viewOrder = -1, .items = items};
 }
 
 TEST(PayloadMapping, BannerDropsUnparsableItemsAndEmptyBanners) {
   EXPECT_FALSE(makeBanner(bannerWith({bannerItem(1, ""), bannerItem(2, "not a url")})).has_value());
   EXPECT_FALSE(makeBanner(bannerWith({})).has_value());
 
-  auto kept = bannerItem(3, "https://cdn.example.com/b.png");
-  kept.orderIndex = 4;
-  kept.mediaAssetId = "asset-3";
-  kept.ctaType = "deep_link";
-  kept.ctaUrl = " shop.example.com ";
-  auto odd = bannerItem(-5, "https://cdn.example.com/c.png");
-  odd.ctaType = "OPEN";
+  const SdkBannerItemPayload kept{.id = 3,
+                                  .mediaAssetId = "asset-3",
+                                  .mediaUrl = "https://cdn.example.com/b.png",
+                                  .orderIndex = 4,
+                                  .ctaType = "deep_link",
+                                  .ctaUrl = " shop.example.com "};
+  const SdkBannerItemPayload odd{.id = -5, .mediaUrl = "https://cdn.example.com/c.png", .ctaType = "OPEN"};
   EXPECT_EQ(makeBanner(bannerWith({bannerItem(1, " https://cdn.example.com/a.png"), kept, odd})),
             Banner("9007199254740993", BannerType::carousel, "home_top", -1, 5, BannerLayoutMode::auto_, std::nullopt,
                    std::nullopt, BannerContentMode::cover,

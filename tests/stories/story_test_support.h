@@ -33,6 +33,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -295,5 +296,11 @@ class StoryTest : public sdktest::SdkTest {
 };
 
 using Lines = std::vector<std::string>;
+
+/// Where a viewer is: the group's and the item's index and the item's progress.
+using At = std::tuple<std::size_t, std::size_t, double>;
+inline At at(const StoryViewerViewModel& viewer) {
+  return {viewer.currentGroupIndex(), viewer.currentItemIndex(), viewer.progress()};
+}
 
 }  // namespace quenmark::storytest

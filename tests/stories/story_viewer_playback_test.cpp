@@ -28,10 +28,8 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   EXPECT_EQ(ticksUntil([&] { return viewer->currentItemIndex() == 1; }), 100);
   EXPECT_EQ(take(),
             (Lines{"sdk:STORY_ITEM_VIEW g1/a", "host:storyItemImpression g1/b", "analytics:STORY_ITEM_VIEWED g1/b"}));
-  EXPECT_EQ(viewer->segmentCount(), 2u);
-  EXPECT_EQ(viewer->segmentFill(0), 1.0);
-  EXPECT_EQ(viewer->segmentFill(1), 0.0);
-  EXPECT_EQ(viewer->trackFill(), 0.5);
+  EXPECT_EQ((std::tuple{viewer->segmentCount(), viewer->segmentFill(0), viewer->segmentFill(1), viewer->trackFill()}),
+            (std::tuple{2u, 1.0, 0.0, 0.5}));
 
   // 0 s counts as 0.1 s: 2 ticks; an item left within a second is never sent as viewed.
   EXPECT_EQ(ticksUntil([&] { return viewer->currentGroupIndex() == 1; }), 2);
@@ -47,11 +45,9 @@ TEST_F(StoryViewerPlayback, WholePresentationPlaysEachItemForItsDurationAndRepor
   EXPECT_EQ(firstHalf + ticksUntil([&] { return viewer->shouldDismiss(); }), 140);
   EXPECT_EQ(take(), (Lines{"sdk:STORY_ITEM_VIEW g2/c", "host:storyCompleted g2", "analytics:STORY_GROUP_COMPLETED g2",
                            "sdk:STORY_COMPLETE g2", "host:storyClose g2", "analytics:STORY_DISMISSED g2"}));
-  EXPECT_EQ(viewer->progress(), 1.0);
-  EXPECT_EQ(viewer->trackFill(), 1.0);
-  EXPECT_TRUE(viewer->isClosed());
-  EXPECT_FALSE(viewer->isPlaying());
-  EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+  EXPECT_EQ((std::tuple{viewer->progress(), viewer->trackFill(), viewer->isClosed(), viewer->isPlaying(),
+                        tp.mainThread->activeTimerCount()}),
+            (std::tuple{1.0, 1.0, true, false, 0u}));
 
   // Closed stays closed: no second close report, and neither resume nor start plays again.
   viewer->close();
@@ -85,9 +81,8 @@ TEST_F(StoryViewerPlayback, StartIndexIsClampedAndNoGroupsDismissAtOnce) {
   EXPECT_EQ(empty->currentGroupIndex(), 0u);
   EXPECT_EQ(empty->currentGroup(), nullptr);
   empty->start();
-  EXPECT_TRUE(empty->shouldDismiss());
-  EXPECT_FALSE(empty->isClosed());
-  EXPECT_FALSE(empty->isPlaying());
+  EXPECT_EQ((std::tuple{empty->shouldDismiss(), empty->isClosed(), empty->isPlaying()}),
+            (std::tuple{true, false, false}));
   EXPECT_TRUE(take().empty());
 }
 
@@ -113,8 +108,7 @@ TEST_F(StoryViewerPlayback, ItemViewNeedsOneSecondOnTheItemAndCountsWhilePaused)
   tp.mainThread->advance(1.0);
   EXPECT_EQ(take(),
             (Lines{"host:storyItemImpression g1/c", "analytics:STORY_ITEM_VIEWED g1/c", "sdk:STORY_ITEM_VIEW g1/c"}));
-  EXPECT_EQ(viewer->progress(), 0.0);
-  EXPECT_FALSE(viewer->isPlaying());
+  EXPECT_EQ((std::tuple{viewer->progress(), viewer->isPlaying()}), (std::tuple{0.0, false}));
 
   // A duration that is not a number plays like the shortest item. A second start (the viewer appears
   // again) only brings the timer back.
@@ -146,8 +140,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   // stays cancelled.
   EXPECT_EQ(ticksUntil([&] { return viewer->progress() > 0.245; }), 10);
   viewer->previous();
-  EXPECT_EQ(viewer->progress(), 0.0);
-  EXPECT_EQ(viewer->currentGroupIndex(), 1u);
+  EXPECT_EQ(at(*viewer), (At{1, 0, 0.0}));
   tp.mainThread->advance(1.0);
   EXPECT_TRUE(take().empty());
 
@@ -158,8 +151,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   viewer->resume();
   EXPECT_EQ(ticksUntil([&] { return viewer->progress() > 0.195; }), 8);
   viewer->previous();
-  EXPECT_EQ(viewer->currentGroupIndex(), 0u);
-  EXPECT_EQ(viewer->currentItemIndex(), 1u);
+  EXPECT_EQ(at(*viewer), (At{0, 1, 0.0}));
   EXPECT_EQ(take(), (Lines{"host:storyOpen g1", "analytics:STORY_GROUP_OPENED g1",  // SDK event sent before
                            "host:storyItemImpression g1/p", "analytics:STORY_ITEM_VIEWED g1/p"}));
 
@@ -168,9 +160,7 @@ TEST_F(StoryViewerPlayback, PreviousRestartsAfterMoreThanAFifthAndOtherwiseGoesB
   EXPECT_EQ(viewer->currentItemIndex(), 0u);
   tp.mainThread->advance(0.5);
   viewer->previous();
-  EXPECT_EQ(viewer->progress(), 0.0);
-  EXPECT_EQ(viewer->currentItemIndex(), 0u);
-  EXPECT_EQ(viewer->currentGroupIndex(), 0u);
+  EXPECT_EQ(at(*viewer), (At{0, 0, 0.0}));
   EXPECT_EQ(take(), (Lines{"host:storyItemImpression g1/a", "analytics:STORY_ITEM_VIEWED g1/a"}));
 }
 
@@ -338,8 +328,7 @@ TEST_F(StoryViewerPlayback, ATaskQueuedByATimerThatWasStoppedSinceDoesNothing) {
   viewer->close();
   tp.mainThread->runPending();
   EXPECT_EQ(take(), (Lines{"host:storyClose g1", "analytics:STORY_DISMISSED g1"}));
-  EXPECT_EQ(viewer->currentItemIndex(), 1u);
-  EXPECT_EQ(viewer->progress(), 0.0);
+  EXPECT_EQ(at(*viewer), (At{0, 1, 0.0}));
 
   // Tasks of a released model find nothing to do.
   auto released = openViewer();

@@ -187,9 +187,7 @@ TEST_F(StoryViewerVoting, ARefreshThatReturnsNoGroupsLeavesOnlyTheCloseWithoutAR
   tp.mainThread->advance(1.0);
   viewer->next();
   viewer->previous();
-  EXPECT_EQ(viewer->currentGroupIndex(), 0u);
-  EXPECT_EQ(viewer->currentItemIndex(), 1u);
-  EXPECT_EQ(viewer->progress(), 0.0);
+  EXPECT_EQ(at(*viewer), (At{0, 1, 0.0}));
   viewer->close();
   EXPECT_TRUE(viewer->shouldDismiss());
   EXPECT_TRUE(take().empty());

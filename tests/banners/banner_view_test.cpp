@@ -192,15 +192,13 @@ TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   auto view = makeView();
   serve(testsupport::reply(500, "{}"));  // a failed load, with no earlier good list for this identity
   appearAndLoad(view);
-  EXPECT_TRUE(view->banners().empty());
-  EXPECT_FALSE(view->currentRenderState());
-  EXPECT_TRUE(view->loadErrorMessage());
+  EXPECT_EQ((std::tuple{view->banners().size(), onCard(*view), view->loadErrorMessage().has_value()}),
+            (std::tuple{0u, "nothing", true}));
 
   serveBanners({});  // a good empty list clears the error
   view->loadBanners();
   awaitLoad();
-  EXPECT_FALSE(view->currentRenderState());
-  EXPECT_FALSE(view->loadErrorMessage());
+  EXPECT_EQ((std::tuple{onCard(*view), view->loadErrorMessage()}), (std::tuple{"nothing", std::nullopt}));
 
   // Every picture fails: the banner is skipped, nothing is shown and nothing plays.
   serveBanners({bannerJson(1, "STORY", items(2, "bad"), 1)});
@@ -210,8 +208,7 @@ TEST_F(BannerViewTest, NothingIsShownOrPlayedWithoutPlayableContent) {
   EXPECT_FALSE(view->currentRenderState());
   EXPECT_EQ(view->cardImage(), nullptr);
   tp.mainThread->advance(5);
-  EXPECT_EQ(view->activeItemProgress(), 0.0);
-  EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+  EXPECT_EQ((std::tuple{view->activeItemProgress(), tp.mainThread->activeTimerCount()}), (std::tuple{0.0, 0u}));
 }
 
 TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndTheLastOneEmptiesTheSlotUntilTheNextLoad) {
@@ -234,9 +231,8 @@ TEST_F(BannerViewTest, FailedPicturesMoveToTheNextPlayableBannerAndTheLastOneEmp
   view->applyPosition(9, 0, 0);
   EXPECT_EQ(onCard(*view), "3/1 at 2,0");
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return view->invalidItemKeys().size() == 3; }));
-  EXPECT_EQ(view->activeBannerIndex(), 3);
-  EXPECT_EQ(onCard(*view), "nothing");
-  EXPECT_EQ(view->cardImage(), nullptr);
+  EXPECT_EQ((std::tuple{view->activeBannerIndex(), onCard(*view), view->cardImage()}),
+            (std::tuple{3, "nothing", nullptr}));
   view->applyPosition(9, 0, 0);
   EXPECT_EQ(onCard(*view), "nothing");
   view->applyPosition(-4, -1, 0);  // stored as 0
@@ -330,9 +326,8 @@ TEST_F(BannerViewTest, StaticAndSingleItemBannersNeverAdvanceNorResetProgress) {
   for (int banner : {1, 0}) {
     view->applyPosition(banner, 0, 0.3);
     tp.mainThread->advance(10);
-    EXPECT_EQ(positionOf(*view), std::make_pair(banner, 0));
-    EXPECT_EQ(view->activeItemProgress(), 0.3);
-    EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+    EXPECT_EQ((std::tuple{positionOf(*view), view->activeItemProgress(), tp.mainThread->activeTimerCount()}),
+              (std::tuple{std::make_pair(banner, 0), 0.3, 0u}));
   }
 }
 
@@ -351,13 +346,12 @@ TEST_F(BannerViewTest, SwipesCrossBannersSkippingUnplayableOnesAndWrap) {
   view->markItemInvalid(banners[1], banners[1].items()[0]);
   view->applyPosition(0, 0, 0.4);
 
-  EXPECT_EQ(view->nextPlayableBannerIndex("1"), 2);
-  EXPECT_EQ(view->previousPlayableBannerIndex("3"), 0);
-  EXPECT_FALSE(view->previousPlayableBannerIndex("1"));
-  EXPECT_FALSE(view->nextPlayableBannerIndex("3"));
-  EXPECT_FALSE(view->nextPlayableBannerIndex("404"));
-  EXPECT_EQ(view->firstPlayableBannerIndex(), 0);
-  EXPECT_EQ(view->lastPlayableBannerIndex(), 2);
+  // Next and previous of banners 1 and 3, next of an unknown one, then the first and the last.
+  EXPECT_EQ((std::vector{view->nextPlayableBannerIndex("1"), view->previousPlayableBannerIndex("1"),
+                         view->nextPlayableBannerIndex("3"), view->previousPlayableBannerIndex("3"),
+                         view->nextPlayableBannerIndex("404"), view->firstPlayableBannerIndex(),
+                         view->lastPlayableBannerIndex()}),
+            (std::vector<std::optional<int>>{2, std::nullopt, std::nullopt, 0, std::nullopt, 0, 2}));
 
   view->showNextItem(*view->currentRenderState());
   EXPECT_EQ(positionOf(*view), std::make_pair(0, 1));
@@ -480,9 +474,8 @@ TEST_F(BannerViewTest, ForegroundReloadRestartsAtTheFirstItemAndKeepsImpressions
   ApplicationActivity::shared().postDidEnterBackground();
   ApplicationActivity::shared().postDidBecomeActive();
   awaitLoad();
-  EXPECT_EQ(positionOf(*view), std::make_pair(0, 0));
-  EXPECT_TRUE(view->invalidItemKeys().empty());
-  EXPECT_EQ(view->trackedImpressions().size(), 2u);
+  EXPECT_EQ((std::tuple{positionOf(*view), view->invalidItemKeys().size(), view->trackedImpressions().size()}),
+            (std::tuple{std::make_pair(0, 0), 0u, 2u}));
 
   // Out of the hierarchy the view no longer listens.
   view->disappear();
@@ -510,9 +503,8 @@ TEST_F(BannerViewTest, CancelledAutoplayMakesNoFurtherChange) {
   const double progress = view->activeItemProgress();
   view->disappear();
   tp.mainThread->advance(10);
-  EXPECT_EQ(view->activeItemIndex(), 2);
-  EXPECT_EQ(view->activeItemProgress(), progress);
-  EXPECT_EQ(tp.mainThread->activeTimerCount(), 0u);
+  EXPECT_EQ((std::tuple{view->activeItemIndex(), view->activeItemProgress(), tp.mainThread->activeTimerCount()}),
+            (std::tuple{2, progress, 0u}));
 
   // A released view leaves its pending sleep harmless.
   view->appear();

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quenmark::testsupport {
 namespace {
 
@@ -43,6 +45,12 @@ class RemoteImageLoaderTest : public ImageServerTest {
     ASSERT_TRUE(tp.mainThread->runUntil([&] { return done; }));
   }
 
+  /// The loader's state, its picture's width (0 without one), and the loads and failures it reported.
+  using Seen = std::tuple<RemoteImageState, std::uint32_t, std::size_t, int>;
+  Seen seen(const RemoteImageLoader& loader) const {
+    return {loader.state(), loader.image() ? loader.image()->width() : 0u, observed->loaded.size(), observed->failures};
+  }
+
   std::shared_ptr<Observed> observed = std::make_shared<Observed>();
 };
 
@@ -54,15 +62,12 @@ TEST_F(RemoteImageLoaderTest, UrlChangeWhileLoadingNeverShowsOrReportsTheOldPict
 
   loader->setUrl(url("/b.png"));
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return loader->state() == RemoteImageState::loaded; }));
-  ASSERT_NE(loader->image(), nullptr);
-  EXPECT_EQ(loader->image()->width(), 8u);
+  EXPECT_EQ(seen(*loader), (Seen{RemoteImageState::loaded, 8, 1, 0}));
 
   gate.open();  // the old picture arrives last
   waitForPipeline(url("/gated.png"));
-  EXPECT_EQ(loader->image()->width(), 8u);
-  ASSERT_EQ(observed->loaded.size(), 1u);
+  EXPECT_EQ(seen(*loader), (Seen{RemoteImageState::loaded, 8, 1, 0}));
   EXPECT_EQ(observed->loaded[0]->width(), 8u);
-  EXPECT_EQ(observed->failures, 0);
   for (const auto& shown : observed->shown) EXPECT_TRUE(!shown || shown->width() == 8u) << "the old picture was shown";
 }
 
@@ -70,18 +75,14 @@ TEST_F(RemoteImageLoaderTest, AbsentUrlKeepsThePlaceholderAndReportsNothing) {
   auto loader = makeLoader(std::nullopt);
   loader->appear();
   tp.mainThread->runPending();
-  EXPECT_EQ(loader->image(), nullptr);
-  EXPECT_EQ(loader->state(), RemoteImageState::loading);
-  EXPECT_TRUE(observed->loaded.empty());
-  EXPECT_EQ(observed->failures, 0);
+  EXPECT_EQ(seen(*loader), (Seen{RemoteImageState::loading, 0, 0, 0}));
   EXPECT_EQ(server.requestCount(), 0u);
 
   // Binding a URL later loads it; unbinding returns to the placeholder.
   loader->setUrl(url("/b.png"));
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return !observed->loaded.empty(); }));
   loader->setUrl(std::nullopt);
-  EXPECT_EQ(loader->image(), nullptr);
-  EXPECT_EQ(observed->loaded.size(), 1u);
+  EXPECT_EQ(seen(*loader), (Seen{RemoteImageState::loading, 0, 1, 0}));
 }
 
 TEST_F(RemoteImageLoaderTest, HeldPictureShowsAtOnceAfterOnePlaceholderUpdate) {
@@ -105,15 +106,14 @@ TEST_F(RemoteImageLoaderTest, FailingUrlReportsFailureOnEveryLoad) {
   auto loader = makeLoader(url("/bad.png"));
   loader->appear();
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return observed->failures == 1; }));
-  EXPECT_EQ(loader->state(), RemoteImageState::failed);
-  EXPECT_EQ(loader->image(), nullptr);
+  EXPECT_EQ(seen(*loader), (Seen{RemoteImageState::failed, 0, 0, 1}));
 
   loader->disappear();
   loader->appear();
   EXPECT_EQ(loader->state(), RemoteImageState::loading);
   ASSERT_TRUE(tp.mainThread->runUntil([&] { return observed->failures == 2; }));
   EXPECT_EQ(server.requestsTo("/bad.png").size(), 2u);
-  EXPECT_TRUE(observed->loaded.empty());
+  EXPECT_EQ(seen(*loader), (Seen{RemoteImageState::failed, 0, 0, 2}));
 }
 
 TEST_F(RemoteImageLoaderTest, LeavingOrReleasingTheViewDropsTheResult) {
@@ -127,15 +127,12 @@ TEST_F(RemoteImageLoaderTest, LeavingOrReleasingTheViewDropsTheResult) {
   gate.open();
   waitForPipeline(url("/gated.png"));
 
-  EXPECT_EQ(hidden->image(), nullptr);
-  EXPECT_TRUE(observed->loaded.empty());
-  EXPECT_EQ(observed->failures, 0);
+  EXPECT_EQ(seen(*hidden), (Seen{RemoteImageState::loading, 0, 0, 0}));
   EXPECT_EQ(server.requestsTo("/gated.png").size(), 1u);
 
   hidden->appear();  // coming back on screen loads anew, from memory this time
   tp.mainThread->runPending();
-  EXPECT_EQ(hidden->state(), RemoteImageState::loaded);
-  EXPECT_EQ(observed->loaded.size(), 1u);
+  EXPECT_EQ(seen(*hidden), (Seen{RemoteImageState::loaded, 16, 1, 0}));
 }
 
 }  // namespace

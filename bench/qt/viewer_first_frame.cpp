@@ -127,9 +127,9 @@ double median(std::vector<double> values) {
 constexpr int kFramesPerTurn = 5;
 
 /// Shows the bare Image and the viewer in turns, so that both meet the same machine: load that comes and
-/// goes falls on both alike. Each iteration is one turn of each: a first frame unmeasured, which takes
-/// the other subject's nodes away, then `kFramesPerTurn` measured ones. The counters are the medians of
-/// each and their ratio, which the goal is held to.
+/// goes falls on both alike. Each iteration is one turn of each: a first frame unmeasured, which brings
+/// the subject's code and data back after the other's, then `kFramesPerTurn` measured ones. The counters
+/// are the medians of each and their ratio, which the goal is held to.
 ///
 /// A third subject, shown in the same turns, is the least a viewer can be: the bare Image with the
 /// viewer's four texts (group title, item title, body, call-to-action) in their sizes, and nothing else.

@@ -180,8 +180,7 @@ int main(int argc, char** argv) {
   theService.reset();
   curl_global_cleanup();
 
-  bool met = reporter.failures.empty();
-  for (const std::string& failure : reporter.failures) std::printf("failed: %s\n", failure.c_str());
+  bool met = reporter.printFailures();
   if (auto request = reporter.seconds.find("BM_ReusedConnectionRequest/real_time"); request != reporter.seconds.end()) {
     std::printf("request on a reused connection: %.3f ms (under %.0f ms)\n", request->second * 1e3,
                 kReusedRequestGoalSeconds * 1e3);

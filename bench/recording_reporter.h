@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,13 @@ class RecordingReporter final : public benchmark::ConsoleReporter {
   std::map<std::string, std::map<std::string, double>> counters;
   /// "name: message" for every run that stopped with an error.
   std::vector<std::string> failures;
+
+  /// Prints every run that stopped with an error; true when none did, so that a program whose runs failed
+  /// does not pass as having met its goals.
+  bool printFailures() const {
+    for (const std::string& failure : failures) std::printf("failed: %s\n", failure.c_str());
+    return failures.empty();
+  }
 };
 
 }  // namespace quenmark::bench

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
+  if (!reporter.printFailures()) return 1;
   const auto copy = reporter.seconds.find("BM_QImageCopy");
   const auto provider = reporter.seconds.find("BM_ProviderDeliversCachedPicture");
   if (copy == reporter.seconds.end() || provider == reporter.seconds.end()) return 0;  // filtered out

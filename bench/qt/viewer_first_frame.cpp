@@ -253,8 +253,7 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   theStage.reset();
 
-  for (const std::string& failure : reporter.failures) std::fprintf(stderr, "%s\n", failure.c_str());
-  if (!reporter.failures.empty()) return 1;
+  if (!reporter.printFailures()) return 1;
   const auto run = std::find_if(reporter.counters.begin(), reporter.counters.end(),
                                 [](const auto& entry) { return entry.first.rfind("BM_FirstFramesInTurns", 0) == 0; });
   if (run == reporter.counters.end()) return 0;  // filtered out
